@@ -1,0 +1,15 @@
+# Warnings are errors in every build; the sanitizer preset adds ASan and UBSan.
+add_library(corvane_options INTERFACE)
+target_compile_options(corvane_options INTERFACE -Wall -Wextra -Wpedantic -Werror -Wshadow
+                                                 -Wconversion -Wsign-conversion)
+if(WIN32)
+  # Wide Win32 API everywhere; no min/max macros; Windows 7 API level.
+  target_compile_definitions(corvane_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
+                                                       NOMINMAX _WIN32_WINNT=0x0601)
+  target_link_options(corvane_options INTERFACE -static -static-libgcc -static-libstdc++)
+endif()
+if(CORVANE_SANITIZE)
+  target_compile_options(corvane_options INTERFACE -fsanitize=address,undefined
+                                                   -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(corvane_options INTERFACE -fsanitize=address,undefined)
+endif()

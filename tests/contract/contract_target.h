@@ -1,0 +1,67 @@
+// The contract suite states what the program relies on from its platform
+// and runs it against every implementation that can be reached: the sim
+// platform in every build, the real Windows platform in the Windows build
+// (under Wine there). Each implementation provides a ContractTarget.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace corvane::contract {
+
+class ContractTarget {
+public:
+    virtual ~ContractTarget() = default;
+
+    virtual platform::Platform& Os() = 0;
+
+    // A fresh, empty directory for this test (no trailing separator), and a
+    // way to put a file there: the program itself writes no files but its
+    // log, so set-up goes around the platform interface.
+    virtual std::u16string ScratchDirectory() = 0;
+    virtual void WriteTestFile(const std::u16string& path, const std::vector<std::uint8_t>& bytes) = 0;
+
+    // Operations that some real platforms lack (Wine has no domain join, no
+    // rename in the domain, no joinable OUs, no domain-controller look-up
+    // that succeeds). A test of such an operation runs only where it is
+    // supported; on the others it is skipped and the operation never called.
+    virtual bool HasDomainOperations() const = 0;
+};
+
+struct ContractTargetFactory {
+    std::string name;
+    std::function<std::unique_ptr<ContractTarget>()> make;
+};
+
+inline std::string ContractTargetName(const testing::TestParamInfo<ContractTargetFactory>& info) {
+    return info.param.name;
+}
+
+class PlatformContract : public testing::TestWithParam<ContractTargetFactory> {
+protected:
+    void SetUp() override { target_ = GetParam().make(); }
+    void TearDown() override { target_.reset(); }
+
+    ContractTarget& Target() { return *target_; }
+    platform::Platform& Os() { return target_->Os(); }
+
+private:
+    std::unique_ptr<ContractTarget> target_;
+};
+
+// Instantiates the suite for one implementation, in that implementation's
+// own test file: CORVANE_CONTRACT_TARGET(Sim, MakeSimTarget).
+#define CORVANE_CONTRACT_TARGET(Name, Factory)                                                     \
+    INSTANTIATE_TEST_SUITE_P(Name, PlatformContract,                                               \
+                             testing::Values(::corvane::contract::ContractTargetFactory{           \
+                                 #Name, Factory}),                                                 \
+                             ::corvane::contract::ContractTargetName)
+
+} // namespace corvane::contract
