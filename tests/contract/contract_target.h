@@ -33,6 +33,10 @@ public:
     // that succeeds). A test of such an operation runs only where it is
     // supported; on the others it is skipped and the operation never called.
     virtual bool HasDomainOperations() const = 0;
+
+    // Fixes the user's default locale for date and time texts, so that both
+    // builds can be held to the same bytes.
+    virtual void SetUserLocale(platform::LocaleId locale) = 0;
 };
 
 struct ContractTargetFactory {
