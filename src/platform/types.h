@@ -171,6 +171,10 @@ using RegistryKey = std::uintptr_t; // 0 is never a valid open key
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegDword = 4;
 
+// Windows: an opaque window identity (HWND on Windows); 0 is the desktop.
+using WindowId = std::uintptr_t;
+inline constexpr WindowId kDesktopWindow = 0;
+
 // Events and threads.
 using EventHandle = std::uintptr_t; // 0: none
 

@@ -1,0 +1,44 @@
+// The interface language: a language forced on the command line becomes the
+// thread locale of the main thread and of the apply worker, and the notice
+// texts can be replaced per locale from "languages.ini".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "apply/setup_state.h"
+#include "platform/platform.h"
+
+namespace corvane {
+
+inline constexpr std::size_t kLanguageFileValueCapacity = 8192;
+inline constexpr int kResourceStringCapacity = 1024;
+
+// Records the tag and sets the calling thread's locale to the first supported
+// locale whose "language-country" or "language" names equal it (letters
+// compared without regard to case). An empty tag requests the custom default
+// locale and returns true; a tag that matches nothing selects English
+// (United States) for the thread and the message boxes and returns false.
+bool ApplyForcedLanguage(platform::Platform& os, SetupState& state, std::u16string_view tag);
+
+// Gives the calling thread the locale recorded by ApplyForcedLanguage.
+bool ReapplyForcedLanguage(platform::Platform& os, SetupState& state);
+
+// The text of a string id: from the language file's section for the thread's
+// locale when it has a non-empty entry, else from the string resources. On
+// failure `text` is left as it was and the result is false.
+bool LoadLocalizedString(platform::Platform& os, std::uint32_t id, std::u16string& text);
+
+// The look-up behind LoadLocalizedString; the key is the id in decimal.
+bool LookupLanguageString(platform::Platform& os, std::uint32_t id, std::u16string& text);
+
+// Replaces \n, \r, \t and \\ in that order, each over the whole text before
+// the next, as the language file's values are written.
+std::u16string DecodeLanguageFileEscapes(std::u16string_view value);
+
+// Where the language file is read from: the working directory when a file of
+// that name exists there, else the executable's directory.
+std::u16string LocateLanguageFile(platform::Platform& os);
+
+} // namespace corvane
