@@ -16,6 +16,18 @@
 
 namespace corvane::contract {
 
+// A domain that the target's workstation can join, for the tests of the
+// domain operations. The workstation starts in a workgroup, without an
+// account in this domain; `account` and `password` are accepted for every
+// operation, and `organizationalUnit` is the DN of an OU of the domain.
+struct ContractDomain {
+    std::u16string netbiosName;
+    std::u16string dnsName;
+    std::u16string account;
+    std::u16string password;
+    std::u16string organizationalUnit;
+};
+
 class ContractTarget {
 public:
     virtual ~ContractTarget() = default;
@@ -33,6 +45,8 @@ public:
     // that succeeds). A test of such an operation runs only where it is
     // supported; on the others it is skipped and the operation never called.
     virtual bool HasDomainOperations() const = 0;
+    // The domain for those tests; only asked where HasDomainOperations().
+    virtual ContractDomain Domain() const { return {}; }
 
     // Fixes the user's default locale for date and time texts, so that both
     // builds can be held to the same bytes.
