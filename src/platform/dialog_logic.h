@@ -1,0 +1,60 @@
+// What a dialog does on each message, written against DialogView so that it
+// runs natively. The Win32 dialog procedure and the in-memory dialog of the
+// sim platform both translate their messages into these calls.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/dialog_view.h"
+
+namespace corvane::platform {
+
+// Notification codes of WM_COMMAND, as Windows numbers them.
+inline constexpr int kBnClicked = 0;
+inline constexpr int kEnChange = 0x0300;
+inline constexpr int kCbnSelChange = 1;
+inline constexpr int kCbnDropDown = 7;
+
+// Results of a modal dialog.
+inline constexpr int kDialogOk = 1;
+inline constexpr int kDialogCancel = 2;
+inline constexpr int kDialogFailed = -1;
+
+// System colours the dialogs paint with (GetSysColor indexes).
+enum class SystemColor : int { Window = 5, Highlight = 13, ButtonFace = 15 };
+
+// The owner-drawn item's surface (WM_DRAWITEM): its rectangle and the few
+// drawing operations the progress bar needs.
+class DrawSurface {
+public:
+    virtual ~DrawSurface() = default;
+    virtual int Width() = 0;
+    virtual int Height() = 0;
+    virtual void Fill(SystemColor color) = 0;
+    // A one-pixel vertical line at x from y = 0 to the bottom.
+    virtual void VerticalLine(int x, SystemColor color) = 0;
+};
+
+class DialogLogic {
+public:
+    virtual ~DialogLogic() = default;
+
+    // Called first for every message the dialog receives, before it is
+    // handled (the progress dialog polls its event here).
+    virtual void OnMessage(DialogView& /*dialog*/) {}
+    // WM_INITDIALOG with the dialog's parameter. Return true to let the
+    // platform give the focus to the first item, false when the logic set it.
+    virtual bool OnInitDialog(DialogView& dialog, std::intptr_t parameter) = 0;
+    // WM_COMMAND from an item.
+    virtual void OnCommand(DialogView& /*dialog*/, int /*itemId*/, int /*notification*/) {}
+    // WM_CLOSE (close box, Alt+F4).
+    virtual void OnClose(DialogView& dialog) { dialog.EndDialog(kDialogCancel); }
+    // WM_TIMER.
+    virtual void OnTimer(DialogView& /*dialog*/, std::uintptr_t /*timerId*/) {}
+    // WM_DRAWITEM for an owner-drawn item.
+    virtual void OnDrawItem(DialogView& /*dialog*/, int /*itemId*/, DrawSurface& /*surface*/) {}
+    // WM_DESTROY.
+    virtual void OnDestroy(DialogView& /*dialog*/) {}
+};
+
+} // namespace corvane::platform
