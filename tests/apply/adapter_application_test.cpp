@@ -15,10 +15,9 @@ namespace {
 // Reads the adapter records as the dialog does and gives both lists.
 void ReadAdapters(platform::Platform& os, SetupState& state) {
     std::uint32_t size = 0;
-    std::vector<AdapterRecord> buffer(1);
-    size = sizeof(AdapterRecord);
-    if (os.ipHelper.GetAdaptersInfo(buffer.data(), &size) == platform::error::kBufferOverflow) {
-        buffer.resize(size / sizeof(AdapterRecord) + 1);
+    std::vector<AdapterRecord> buffer;
+    if (os.ipHelper.GetAdaptersInfo(nullptr, &size) == platform::error::kBufferOverflow) {
+        buffer = std::vector<AdapterRecord>(size / sizeof(AdapterRecord) + 1);
     }
     ASSERT_EQ(0u, os.ipHelper.GetAdaptersInfo(buffer.data(), &size));
     for (const AdapterRecord* r = buffer.data(); r != nullptr; r = r->next) {
