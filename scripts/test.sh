@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the host tests, the host tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows test exe
+# under Wine. Exits non-zero on any failure; the last line is the summary.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/setup.sh || { echo "setup failed" >&2; exit 1; }
+
+logs="$root/build/logs"
+mkdir -p "$logs"
+passed=0
+failed=0
+skipped=0
+status=0
+
+# Builds one preset quietly; the log is kept and shown in part on failure.
+build_preset() {
+    local preset=$1
+    echo "== $preset: configure and build"
+    if ! { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"$logs/$preset-build.log" 2>&1; then
+        echo "== $preset: build FAILED (log: build/logs/$preset-build.log)"
+        grep -E 'error|Error' "$logs/$preset-build.log" | head -40
+        return 1
+    fi
+}
+
+# Adds the counts of a GoogleTest run's closing lines (ctest --verbose puts
+# "N: " before each line) to the totals.
+gtest_count() {
+    sed -nE "s/^([0-9]+: )?\[  $2 \] ([0-9]+) tests?.*/\2/p" "$1" | awk '{s+=$1} END {print s+0}'
+}
+count_gtest() {
+    passed=$((passed + $(gtest_count "$1" 'PASSED')))
+    failed=$((failed + $(gtest_count "$1" 'FAILED')))
+    skipped=$((skipped + $(gtest_count "$1" 'SKIPPED')))
+}
+
+# Adds the counts of a ctest run whose tests are single GoogleTest cases.
+count_ctest() {
+    local log=$1 total bad
+    total=$(grep -Eo 'tests failed out of [0-9]+' "$log" | tail -1 | awk '{print $5}')
+    bad=$(grep -Eo '[0-9]+ tests failed out of' "$log" | tail -1 | awk '{print $1}')
+    local skip
+    skip=$(grep -c '\*\*\*Skipped' "$log" || true)
+    total=${total:-0}
+    bad=${bad:-0}
+    passed=$((passed + total - bad - skip))
+    failed=$((failed + bad))
+    skipped=$((skipped + skip))
+}
+
+run_host_preset() {
+    local preset=$1
+    build_preset "$preset" || { status=1; failed=$((failed + 1)); return; }
+    echo "== $preset: tests"
+    ctest --preset "$preset" 2>&1 | tee "$logs/$preset-test.log" | grep -Ev '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' || true
+    if ! grep -q '100% tests passed' "$logs/$preset-test.log"; then
+        status=1
+    fi
+    count_ctest "$logs/$preset-test.log"
+}
+
+run_windows_preset() {
+    build_preset windows || { status=1; failed=$((failed + 1)); return; }
+    echo "== windows: tests under Wine"
+    scripts/wine-session run -- ctest --preset windows --verbose >"$logs/windows-test.log" 2>&1
+    local rc=$?
+    grep -E '^([0-9]+: )?\[  (PASSED|FAILED|SKIPPED) \]|tests passed|tests failed' "$logs/windows-test.log" || true
+    if [[ $rc -ne 0 ]]; then
+        status=1
+        echo "== windows: FAILED (log: build/logs/windows-test.log)"
+        grep -E '\[  FAILED  \]|Failure|error' "$logs/windows-test.log" | head -40
+    fi
+    count_gtest "$logs/windows-test.log"
+    if [[ $rc -ne 0 && $(gtest_count "$logs/windows-test.log" 'FAILED') -eq 0 ]]; then
+        failed=$((failed + 1)) # the exe did not get to its own summary
+    fi
+}
+
+run_host_preset host
+run_host_preset host-asan
+run_windows_preset
+
+echo "total: $passed passed, $failed failed, $skipped skipped"
+if [[ $status -ne 0 || $failed -ne 0 ]]; then
+    exit 1
+fi
+exit 0
