@@ -55,7 +55,7 @@ run_host_preset() {
     local preset=$1
     build_preset "$preset" || { status=1; failed=$((failed + 1)); return; }
     echo "== $preset: tests"
-    ctest --preset "$preset" 2>&1 | tee "$logs/$preset-test.log" | grep -Ev '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' || true
+    ctest --preset "$preset" 2>&1 | tee "$logs/$preset-test.log" | grep -Ev '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|^ +Start +[0-9]+:' || true
     if ! grep -q '100% tests passed' "$logs/$preset-test.log"; then
         status=1
     fi

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/directory_service.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/ip_helper.h"
@@ -16,6 +17,7 @@
 #include "platform/private_profile.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
+#include "platform/user_interface.h"
 
 namespace corvane::platform {
 
@@ -29,6 +31,8 @@ struct Platform {
     NetworkManagement& network;
     IpHelper& ipHelper;
     Resources& resources;
+    DirectoryService& directory;
+    UserInterface& ui;
 };
 
 } // namespace corvane::platform

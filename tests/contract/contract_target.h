@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,11 @@ struct ContractTargetFactory {
     std::string name;
     std::function<std::unique_ptr<ContractTarget>()> make;
 };
+
+// Names the target in test listings instead of dumping the factory's bytes.
+inline void PrintTo(const ContractTargetFactory& factory, std::ostream* out) {
+    *out << factory.name;
+}
 
 inline std::string ContractTargetName(const testing::TestParamInfo<ContractTargetFactory>& info) {
     return info.param.name;

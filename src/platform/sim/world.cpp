@@ -1,5 +1,8 @@
 #include "platform/sim/world.h"
 
+#include "platform/sim/directory_service.h"
+#include "platform/sim/user_interface_service.h"
+
 #include "platform/sim/services.h"
 #include "platform/sim/text.h"
 
@@ -18,8 +21,10 @@ struct World::Impl {
     SimNetworkManagement network{state};
     SimIpHelper ipHelper{state};
     SimResources resources{state};
-    platform::Platform platform{clock,    locale,  environment, files,    profile,
-                                registry, network, ipHelper,    resources};
+    SimDirectoryService directory{state};
+    SimUserInterface ui{state};
+    platform::Platform platform{clock,   locale,   environment, files,     profile, registry,
+                                network, ipHelper, resources,   directory, ui};
 };
 
 namespace {

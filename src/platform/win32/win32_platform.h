@@ -3,7 +3,9 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/win32/directory_service.h"
 #include "platform/win32/services.h"
+#include "platform/win32/user_interface.h"
 #include "platform/win32/system_library.h"
 
 namespace corvane::win32 {
@@ -29,6 +31,8 @@ private:
     Win32NetworkManagement network_;
     Win32IpHelper ipHelper_;
     Win32Resources resources_;
+    Win32DirectoryService directory_;
+    Win32UserInterface ui_;
     platform::Platform platform_;
 };
 
