@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/user_interface.h"
+#include "platform/win32/windows_api.h"
 
 namespace corvane::win32 {
 

@@ -22,5 +22,6 @@
 #undef GetLocaleInfo
 #undef GetModuleFileName
 #undef LoadString
+#undef MessageBox
 #undef PathFileExists
 #undef SetComputerNameEx
