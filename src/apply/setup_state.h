@@ -54,6 +54,9 @@ struct SetupState {
     DiagnosticLog Log;
     std::atomic<bool> DialogInitialised{false};
     std::atomic<std::int32_t> OrganizationUnitListLoaded{0};
+    // Set when an abandoned apply worker was still running as the progress
+    // dialog closed: the program then ends without waiting for it.
+    std::atomic<bool> ApplyWorkerStillRunning{false};
 };
 
 } // namespace corvane

@@ -36,6 +36,7 @@ DiagnosticLog::~DiagnosticLog() { Close(); }
 
 void DiagnosticLog::Open(platform::Platform& platform, std::u16string_view path) {
     Close();
+    const std::lock_guard<std::mutex> lock(mutex_);
     platform_ = &platform;
     path_.Clear();
     const std::u16string source(path.substr(0, path.find(u'\0')));
@@ -52,6 +53,7 @@ void DiagnosticLog::Open(platform::Platform& platform, std::u16string_view path)
 }
 
 void DiagnosticLog::Close() {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (file_ != platform::kInvalidFile && platform_ != nullptr) {
         platform_->files.Close(file_);
     }
@@ -90,6 +92,7 @@ void DiagnosticLog::WriteEntry(std::u16string_view message, std::int32_t level,
     }
     const std::u16string line = FormatLine(message, level, code, FromPlatformText(date, dateWritten),
                                            FromPlatformText(time, timeWritten));
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (file_ == platform::kInvalidFile || platform_ == nullptr) {
         return;
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -36,7 +37,10 @@ public:
     void Open(platform::Platform& platform, std::u16string_view path);
     // Closes the file if it is open; further entries are not written.
     void Close();
-    bool IsOpen() const { return file_ != platform::kInvalidFile; }
+    bool IsOpen() const {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return file_ != platform::kInvalidFile;
+    }
     std::u16string_view Path() const { return path_.view(); }
 
     // Formats the message with the wide-printf meaning ("%s" wide, "%S"
@@ -64,6 +68,9 @@ private:
     platform::Platform* platform_ = nullptr;
     FixedText<kPathCapacity> path_;
     platform::FileHandle file_ = platform::kInvalidFile;
+    // The apply worker and the dialog thread both write entries; an
+    // abandoned worker may still write while the program closes the log.
+    mutable std::mutex mutex_;
 };
 
 } // namespace corvane

@@ -1,0 +1,129 @@
+#include "app/command_line.h"
+
+namespace corvane {
+
+namespace {
+
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+
+char16_t FoldAsciiLetter(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldAsciiLetter(a[i]) != FoldAsciiLetter(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The first argument: a program name, which knows no escapes.
+std::size_t ReadProgramName(std::u16string_view text, std::u16string& argument) {
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == u'"') {
+        ++i;
+        while (i < text.size() && text[i] != u'"') {
+            argument.push_back(text[i++]);
+        }
+        if (i < text.size()) {
+            ++i; // the closing quote
+        }
+    } else {
+        while (i < text.size() && !IsBlank(text[i])) {
+            argument.push_back(text[i++]);
+        }
+    }
+    return i;
+}
+
+// Any later argument, with the backslash and quote rules.
+std::size_t ReadArgument(std::u16string_view text, std::size_t i, std::u16string& argument) {
+    bool quoted = false;
+    while (i < text.size() && (quoted || !IsBlank(text[i]))) {
+        if (text[i] == u'\\') {
+            std::size_t backslashes = 0;
+            while (i < text.size() && text[i] == u'\\') {
+                ++backslashes;
+                ++i;
+            }
+            if (i < text.size() && text[i] == u'"') {
+                argument.append(backslashes / 2, u'\\');
+                if (backslashes % 2 == 1) {
+                    argument.push_back(u'"');
+                    ++i;
+                }
+                // An even count leaves the quote to the grouping below.
+            } else {
+                argument.append(backslashes, u'\\');
+            }
+            continue;
+        }
+        if (text[i] == u'"') {
+            if (quoted && i + 1 < text.size() && text[i + 1] == u'"') {
+                argument.push_back(u'"');
+                i += 2;
+                continue;
+            }
+            quoted = !quoted;
+            ++i;
+            continue;
+        }
+        argument.push_back(text[i++]);
+    }
+    return i;
+}
+
+} // namespace
+
+std::vector<std::u16string> SplitCommandLine(std::u16string_view text,
+                                             std::u16string_view programPath) {
+    // The text ends at the first NUL, as a C string would.
+    text = text.substr(0, text.find(u'\0'));
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    if (i == text.size()) {
+        return {std::u16string(programPath)};
+    }
+    std::vector<std::u16string> arguments;
+    std::u16string first;
+    i += ReadProgramName(text.substr(i), first);
+    arguments.push_back(std::move(first));
+    for (;;) {
+        while (i < text.size() && IsBlank(text[i])) {
+            ++i;
+        }
+        if (i >= text.size()) {
+            break;
+        }
+        std::u16string argument;
+        i = ReadArgument(text, i, argument);
+        arguments.push_back(std::move(argument));
+    }
+    return arguments;
+}
+
+Option RecogniseOption(std::u16string_view argument) {
+    constexpr std::u16string_view kLanguage = u"/language=";
+    if (EqualsIgnoringAsciiCase(argument, u"/auto")) {
+        return {OptionKind::Auto, {}};
+    }
+    if (argument.size() >= kLanguage.size() &&
+        EqualsIgnoringAsciiCase(argument.substr(0, kLanguage.size()), kLanguage)) {
+        return {OptionKind::Language, argument.substr(kLanguage.size())};
+    }
+    if (argument == u"/?") {
+        return {OptionKind::Help, {}};
+    }
+    return {};
+}
+
+} // namespace corvane

@@ -1,0 +1,32 @@
+// The program's command line: split as CommandLineToArgvW splits it, and
+// the options recognised in it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+// Splits the text behind the program name into arguments. Blanks and tabs
+// separate; double quotes group; 2n backslashes before a quote give n
+// backslashes and a grouping quote, 2n+1 give n backslashes and a literal
+// quote; other backslashes are literal; inside a group a doubled quote is a
+// literal quote. The first argument is read like a program name: up to the
+// next blank, or between quotes without escapes. An empty or blank text
+// gives `programPath` alone.
+std::vector<std::u16string> SplitCommandLine(std::u16string_view text,
+                                             std::u16string_view programPath);
+
+enum class OptionKind { None, Auto, Language, Help };
+
+struct Option {
+    OptionKind kind = OptionKind::None;
+    std::u16string_view languageTag; // for Language: the rest of the argument
+};
+
+// Recognises one argument: "/auto" (whole, letters without regard to case),
+// "/language=" (first ten characters, likewise) and "/?" (exactly).
+Option RecogniseOption(std::u16string_view argument);
+
+} // namespace corvane
