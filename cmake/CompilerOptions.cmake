@@ -13,3 +13,9 @@ if(CORVANE_SANITIZE)
                                                    -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(corvane_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(CORVANE_FUZZ)
+  # Coverage for libFuzzer in every library; the fuzz targets add the driver.
+  target_compile_options(corvane_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                   -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(corvane_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,5 +1,6 @@
 #include "support/text_format.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace corvane {
@@ -229,7 +230,9 @@ std::u16string FormatTextArgs(std::u16string_view format, std::span<const Format
             if (i < format.size() && format[i] == u'*') {
                 const FormatArg* arg = cursor.Next();
                 const std::int64_t value = IsNumber(arg) ? arg->asSigned() : 0;
-                target = static_cast<int>(std::min<std::int64_t>(value, kMaxWidth));
+                // Clamped on both sides before narrowing: a 64-bit argument
+                // must not wrap into a huge int.
+                target = static_cast<int>(std::clamp<std::int64_t>(value, -kMaxWidth, kMaxWidth));
                 ++i;
                 return;
             }
@@ -243,7 +246,7 @@ std::u16string FormatTextArgs(std::u16string_view format, std::span<const Format
         readNumber(spec.width);
         if (spec.width < 0) { // a negative '*' width means left alignment
             spec.leftAlign = true;
-            spec.width = spec.width == std::numeric_limits<int>::min() ? kMaxWidth : -spec.width;
+            spec.width = -spec.width;
         }
         if (i < format.size() && format[i] == u'.') {
             ++i;

@@ -62,6 +62,18 @@ TEST(TextFormat, HugeWidthsAreClamped) {
     const std::u16string text = FormatText(u"%999999999d", 1);
     EXPECT_LE(text.size(), 4096u);
     EXPECT_EQ(u'1', text.back());
+    // Widths and precisions from arguments, of any size and sign: a 64-bit
+    // value must not wrap into a huge int width.
+    const std::int64_t starValues[] = {-3267543854LL, 3267543854LL, INT64_MIN, INT64_MAX,
+                                       -2147483648LL};
+    for (std::int64_t value : starValues) {
+        SCOPED_TRACE(value);
+        const std::u16string padded = FormatText(u"%*d|%.*s|%-*s", value, 7, value, u"abc", value, u"x");
+        EXPECT_LE(padded.size(), 3u * 4096u + 8u);
+        EXPECT_NE(padded.find(u'7'), std::u16string::npos);
+    }
+    const std::uint64_t unsignedWidth = 0xC2C2C2C2C2ull;
+    EXPECT_EQ(FormatText(u"%*d", unsignedWidth, 5).size(), 4096u);
 }
 
 TEST(TextFormat, ArgumentsAreConsumedInOrder) {
