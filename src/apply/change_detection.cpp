@@ -33,7 +33,8 @@ OrganizationUnitText& GetSelectedOrganizationUnit(platform::DialogView& dialog, 
 }
 
 bool AdapterRecordsDiffer(const AdapterRecord& edited, const AdapterRecord& found) {
-    constexpr std::size_t kAfterLink = sizeof(AdapterRecord::next);
+    // Everything after the list link, which differs between copies.
+    constexpr std::size_t kAfterLink = offsetof(AdapterRecord, comboIndex);
     const auto* a = reinterpret_cast<const unsigned char*>(&edited);
     const auto* b = reinterpret_cast<const unsigned char*>(&found);
     return std::memcmp(a + kAfterLink, b + kAfterLink, sizeof(AdapterRecord) - kAfterLink) != 0;

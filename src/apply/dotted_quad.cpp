@@ -94,7 +94,7 @@ std::uint32_t ParseDottedQuad(std::string_view text) {
 }
 
 char* FormatDottedQuad(std::uint32_t number, char (&buffer)[kDottedQuadCapacity]) {
-    std::snprintf(buffer, kDottedQuadCapacity, "%u.%u.%u.%u", (number >> 24) & 0xFFu,
+    (void)std::snprintf(buffer, kDottedQuadCapacity, "%u.%u.%u.%u", (number >> 24) & 0xFFu,
                   (number >> 16) & 0xFFu, (number >> 8) & 0xFFu, number & 0xFFu);
     return buffer;
 }

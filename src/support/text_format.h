@@ -28,14 +28,12 @@ class FormatArg {
 public:
     enum class Kind { Wide, Narrow, Signed, Unsigned, Pointer };
 
-    FormatArg(const char16_t* text) : kind_(Kind::Wide), wide_(text, text ? Length(text) : 0) {
-        isNull_ = text == nullptr;
-    }
+    FormatArg(const char16_t* text)
+        : kind_(Kind::Wide), isNull_(text == nullptr), wide_(text, text ? Length(text) : 0) {}
     FormatArg(std::u16string_view text) : kind_(Kind::Wide), wide_(text) {}
     FormatArg(const std::u16string& text) : kind_(Kind::Wide), wide_(text) {}
-    FormatArg(const char* text) : kind_(Kind::Narrow), narrow_(text, text ? Length(text) : 0) {
-        isNull_ = text == nullptr;
-    }
+    FormatArg(const char* text)
+        : kind_(Kind::Narrow), isNull_(text == nullptr), narrow_(text, text ? Length(text) : 0) {}
     FormatArg(std::string_view text) : kind_(Kind::Narrow), narrow_(text) {}
     FormatArg(const std::string& text) : kind_(Kind::Narrow), narrow_(text) {}
     template <typename Text>

@@ -207,7 +207,7 @@ Image Render(const Drawing& drawing, int width, int height) {
             Rgba& out =
                 image.pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(width) +
                              static_cast<std::size_t>(px)];
-            constexpr Wide kCount = kSamplesPerAxis * kSamplesPerAxis;
+            constexpr Wide kCount = Wide{kSamplesPerAxis} * kSamplesPerAxis;
             out.a = static_cast<std::uint8_t>(RoundDiv(sum.a, kCount * 255));
             if (sum.a > 0) {
                 out.r =

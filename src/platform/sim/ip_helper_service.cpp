@@ -13,7 +13,7 @@ namespace corvane::sim {
 namespace {
 
 constexpr std::u16string_view kInterfacePrefix = u"\\DEVICE\\TCPIP_";
-constexpr std::size_t kLeaseSeconds = 8 * 24 * 3600;
+constexpr std::size_t kLeaseSeconds = std::size_t{8} * 24 * 3600;
 
 void PutAddress(platform::IpAddressText& field, std::string_view text) {
     CopyTruncated(field.text, platform::kIpAddressTextSize, text);

@@ -160,10 +160,13 @@ bool ParseTime(std::string_view date, std::string_view time, platform::SystemTim
     const std::string dateText(date);
     const std::string timeText(time);
     char tail = 0;
+    // Field widths bound every number, so no conversion can overflow.
+    // NOLINTNEXTLINE(cert-err34-c)
     if (std::sscanf(dateText.c_str(), "%4u-%2u-%2u%c", &year, &month, &day, &tail) != 3) {
         return false;
     }
     const int fields =
+        // NOLINTNEXTLINE(cert-err34-c)
         std::sscanf(timeText.c_str(), "%2u:%2u:%2u.%3u%c", &hour, &minute, &second, &millis, &tail);
     if (fields != 3 && fields != 4) {
         return false;
@@ -413,7 +416,7 @@ private:
         } else if (key == "registry") {
             RegistryLine(t);
         } else if (key == "registry-key") {
-            platform::RegistryRoot root;
+            platform::RegistryRoot root{};
             std::u16string path;
             if (Count(t, 2, 2)) {
                 if (ParseRegistryPath(t[1], root, path)) {
@@ -423,7 +426,7 @@ private:
                 }
             }
         } else if (key == "registry-access") {
-            platform::RegistryRoot root;
+            platform::RegistryRoot root{};
             std::u16string path;
             if (!Count(t, 3, 3)) {
                 return;
@@ -515,7 +518,7 @@ private:
             }
             return;
         }
-        TextEncoding encoding;
+        TextEncoding encoding{};
         if (!ParseEncoding(t[2], encoding)) {
             Error("unknown encoding '" + t[2] +
                   "' (ansi, utf8, utf8-bom, utf16le, utf16le-bom, hex)");
@@ -560,7 +563,7 @@ private:
             Error("registry takes a key, a value name, a type and the data");
             return;
         }
-        platform::RegistryRoot root;
+        platform::RegistryRoot root{};
         std::u16string key;
         if (!ParseRegistryPath(t[1], root, key)) {
             Error("a registry key starts with HKLM\\ or HKCU\\");
@@ -690,7 +693,7 @@ private:
                 }
             }
         } else if (key == "refuse") {
-            DomainOperation operation;
+            DomainOperation operation{};
             std::uint32_t code = 0;
             if (!Count(t, 3, 3)) {
                 return;
