@@ -5,11 +5,11 @@
 // 16 bits).
 #pragma once
 
-#include <optional>
-#include <string_view>
-
 #include "apply/setup_state.h"
 #include "platform/platform.h"
+
+#include <optional>
+#include <string_view>
 
 namespace corvane {
 
@@ -25,8 +25,7 @@ bool GetComputerAccountOrganizationUnit(platform::Platform& os, SetupState& stat
 // Moves the computer object into the unit of `organizationUnitPath` (empty:
 // the default computer container). 0 on success, 2697 when no computer of
 // that name exists.
-platform::ErrorCode MoveComputerAccountToOrganizationUnit(platform::Platform& os,
-                                                          SetupState& state,
+platform::ErrorCode MoveComputerAccountToOrganizationUnit(platform::Platform& os, SetupState& state,
                                                           std::u16string_view domainDnsName,
                                                           std::u16string_view computerName,
                                                           std::u16string_view organizationUnitPath);

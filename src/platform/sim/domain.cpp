@@ -53,9 +53,10 @@ bool Domain::Matches(std::u16string_view name) const {
     return !name.empty() && (EqualsNoCase(name, netbiosName_) || EqualsNoCase(name, dnsName_));
 }
 
-void Domain::AddCredential(std::u16string_view account, std::u16string_view password,
-                           bool disabled) {
-    credentials_.push_back(Credential{std::u16string(account), std::u16string(password), disabled});
+void Domain::AddCredential(std::u16string_view account, std::u16string_view password, bool disabled,
+                           bool directoryReadOnly) {
+    credentials_.push_back(
+        Credential{std::u16string(account), std::u16string(password), disabled, directoryReadOnly});
 }
 
 platform::ErrorCode Domain::RefusalCode(DomainOperation operation) const {
@@ -66,16 +67,12 @@ void Domain::SetRefusalCode(DomainOperation operation, platform::ErrorCode code)
     refusals_[static_cast<std::size_t>(operation)] = code;
 }
 
-platform::ErrorCode Domain::CheckCredentials(DomainOperation operation, const char16_t* account,
-                                             const char16_t* password) const {
-    if (account == nullptr) {
-        return acceptsOwnLogon_ ? platform::error::kSuccess : RefusalCode(operation);
-    }
+const Credential* Domain::MatchCredential(const char16_t* account, const char16_t* password) const {
     std::u16string user;
     std::u16string domain;
-    SplitAccount(account, user, domain);
+    SplitAccount(View(account), user, domain);
     if (user.empty() || (!domain.empty() && !Matches(domain))) {
-        return RefusalCode(operation);
+        return nullptr;
     }
     const std::u16string_view given = View(password);
     for (const Credential& credential : credentials_) {
@@ -88,9 +85,29 @@ platform::ErrorCode Domain::CheckCredentials(DomainOperation operation, const ch
         if (!knownDomain.empty() && !Matches(knownDomain)) {
             continue;
         }
-        return credential.disabled ? platform::error::kAccountDisabled : platform::error::kSuccess;
+        return &credential;
     }
-    return RefusalCode(operation);
+    return nullptr;
+}
+
+bool Domain::MayChangeDirectory(const char16_t* account, const char16_t* password) const {
+    if (account == nullptr) {
+        return acceptsOwnLogon_;
+    }
+    const Credential* credential = MatchCredential(account, password);
+    return credential != nullptr && !credential->disabled && !credential->directoryReadOnly;
+}
+
+platform::ErrorCode Domain::CheckCredentials(DomainOperation operation, const char16_t* account,
+                                             const char16_t* password) const {
+    if (account == nullptr) {
+        return acceptsOwnLogon_ ? platform::error::kSuccess : RefusalCode(operation);
+    }
+    const Credential* credential = MatchCredential(account, password);
+    if (credential == nullptr) {
+        return RefusalCode(operation);
+    }
+    return credential->disabled ? platform::error::kAccountDisabled : platform::error::kSuccess;
 }
 
 ObjectId Domain::FindComputer(std::u16string_view name) const {

@@ -31,6 +31,9 @@ struct Credential {
     std::u16string account; // "user@domain", "DOMAIN\\user" or "user"
     std::u16string password;
     bool disabled = false; // a matching logon is refused with 1331
+    // The logon binds and reads the directory, but every change it asks of
+    // the directory (move, create, delete) is refused with 5.
+    bool directoryReadOnly = false;
 };
 
 class Domain {
@@ -46,7 +49,7 @@ public:
     void SetReachable(bool reachable) { reachable_ = reachable; }
 
     void AddCredential(std::u16string_view account, std::u16string_view password,
-                       bool disabled = false);
+                       bool disabled = false, bool directoryReadOnly = false);
     const std::vector<Credential>& Credentials() const { return credentials_; }
     // Whether a call without explicit credentials (the calling thread's own
     // logon) is accepted.
@@ -65,6 +68,9 @@ public:
     // and a domain part, where given, must name this domain.
     platform::ErrorCode CheckCredentials(DomainOperation operation, const char16_t* account,
                                          const char16_t* password) const;
+    // Whether an accepted logon may change the directory: the own logon
+    // may, a credential unless it is directory-read-only.
+    bool MayChangeDirectory(const char16_t* account, const char16_t* password) const;
 
     DirectoryTree& Directory() { return directory_; }
     const DirectoryTree& Directory() const { return directory_; }
@@ -81,6 +87,9 @@ public:
     std::u16string AbsoluteDn(std::u16string_view dn) const;
 
 private:
+    // The credential that account and password name, or null.
+    const Credential* MatchCredential(const char16_t* account, const char16_t* password) const;
+
     std::u16string netbiosName_;
     std::u16string dnsName_;
     bool reachable_ = true;

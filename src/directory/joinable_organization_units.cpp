@@ -1,0 +1,101 @@
+#include "directory/joinable_organization_units.h"
+
+#include "apply/credentials.h"
+#include "apply/domain_lookups.h"
+#include "directory/computer_account.h"
+#include "directory/distinguished_name.h"
+#include "platform/net_buffer.h"
+#include "ui/authentication_dialog.h"
+#include "ui/dialog_ids.h"
+
+#include <string>
+
+namespace corvane {
+
+namespace {
+
+namespace error = platform::error;
+
+constexpr int kList = ui::main_dialog::kOrganizationUnitList;
+
+// The codes with which NetGetJoinableOUs refuses the credentials it was
+// given; each one asks the user for others.
+bool IsRefusedListing(platform::ErrorCode status) {
+    switch (status) {
+    case error::kAccessDenied:
+    case error::kInvalidPassword:
+    case error::kWrongPassword:
+    case error::kLogonFailure:
+    case error::kAccountDisabled:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Adds every unit's OU path to the list and selects the entries that show
+// the unit holding the computer's account.
+void AddUnits(platform::DialogView& dialog, char16_t* const* units, std::uint32_t count,
+              std::u16string_view located) {
+    if (units == nullptr) {
+        return;
+    }
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (units[i] == nullptr) {
+            continue;
+        }
+        const std::u16string path = ExtractNamePath(units[i], u"OU", u'\\');
+        const int index = dialog.AddListItem(kList, path);
+        if (index != platform::kNoListSelection && path == located) {
+            dialog.SetListSelection(kList, index);
+        }
+    }
+}
+
+// One successful listing: where the account lives now, then the list.
+void ShowUnits(platform::Platform& os, SetupState& state, platform::DialogView& dialog,
+               const DomainText& domain, char16_t* const* units, std::uint32_t count) {
+    OrganizationUnitText located;
+    located.Clear();
+    if (GetComputerAccountOrganizationUnit(os, state, domain.view(),
+                                           state.CurrentComputerName.view(), located)) {
+        state.CurrentOrganizationUnit = located;
+    }
+    AddUnits(dialog, units, count, located.view());
+}
+
+} // namespace
+
+bool FillJoinableOrganizationUnits(platform::Platform& os, SetupState& state,
+                                   platform::DialogView& dialog, DomainText& domain) {
+    // Above 0 while a fill runs (for instance behind its authentication
+    // dialog, when the list drops down again) and after one succeeded.
+    if (state.OrganizationUnitListLoaded.fetch_add(1) + 1 > 1) {
+        state.OrganizationUnitListLoaded.fetch_sub(1);
+        return false;
+    }
+    dialog.ResetList(kList);
+
+    platform::ErrorCode status = error::kSuccess;
+    if (GetDomainDnsName(os, state, domain) == error::kSuccess) {
+        do {
+            const Credentials credentials = StoredCredentials(state);
+            std::uint32_t count = 0;
+            platform::NetBuffer<char16_t*> units(os.network);
+            status = os.network.NetGetJoinableOUs(domain.c_str(), credentials.account,
+                                                  credentials.password, &count, units.Receive());
+            if (status == error::kSuccess) {
+                // Stays loaded once this call has given back its own count.
+                state.OrganizationUnitListLoaded.fetch_add(1);
+                ShowUnits(os, state, dialog, domain, units.get(), count);
+            } else if (IsRefusedListing(status)) {
+                status = PromptForCredentials(os, state, dialog.Window(), status);
+            }
+        } while (status == error::kRetry);
+    }
+
+    state.OrganizationUnitListLoaded.fetch_sub(1);
+    return status == error::kSuccess;
+}
+
+} // namespace corvane
