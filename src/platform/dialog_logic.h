@@ -3,9 +3,10 @@
 // sim platform both translate their messages into these calls.
 #pragma once
 
-#include <cstdint>
-
 #include "platform/dialog_view.h"
+
+#include <cstdint>
+#include <span>
 
 namespace corvane::platform {
 
@@ -35,6 +36,33 @@ public:
     virtual void VerticalLine(int x, SystemColor color) = 0;
 };
 
+// Colours of a static control or read-only edit (WM_CTLCOLORSTATIC): text
+// colour as a COLORREF (0x00BBGGRR), background and brush a system colour.
+struct StaticColors {
+    std::uint32_t text = 0;
+    SystemColor background = SystemColor::ButtonFace;
+    // True: only the background brush is returned; the control keeps its
+    // text colour and background mode (`text` is then not used).
+    bool backgroundOnly = false;
+};
+
+// What the dialog's window wears besides its template, set up by the
+// runtime when the dialog initialises: the window's icons, an icon on a
+// push button and a bold face for some items.
+struct DialogDecoration {
+    // Icon resource for the small (SM_CXSMICON) and the big (SM_CXICON)
+    // window icon, followed by DM_REPOSITION; 0 for none.
+    std::uint16_t windowIcon = 0;
+    // Push button that shows an icon (BM_SETIMAGE, IMAGE_ICON) of the
+    // small-icon size, and that icon; 0 for none.
+    int iconButton = 0;
+    std::uint16_t buttonIcon = 0;
+    // Items given a bold copy of the dialog's font (or of DEFAULT_GUI_FONT
+    // when the dialog has none), without redrawing; the copy lives until
+    // WM_DESTROY.
+    std::span<const int> boldItems;
+};
+
 class DialogLogic {
 public:
     virtual ~DialogLogic() = default;
@@ -55,6 +83,13 @@ public:
     virtual void OnDrawItem(DialogView& /*dialog*/, int /*itemId*/, DrawSurface& /*surface*/) {}
     // WM_DESTROY.
     virtual void OnDestroy(DialogView& /*dialog*/) {}
+    // WM_CTLCOLORSTATIC: true, with the colours filled in, for an item the
+    // logic paints itself; false leaves the item to the default colours.
+    virtual bool OnStaticColors(DialogView& /*dialog*/, int /*itemId*/, StaticColors& /*colors*/) {
+        return false;
+    }
+    // Icons and fonts for the runtime to set up at WM_INITDIALOG.
+    virtual DialogDecoration Decoration() const { return {}; }
 };
 
 } // namespace corvane::platform

@@ -3,11 +3,11 @@
 // an in-memory one. Item ids are the dialog template's control ids.
 #pragma once
 
+#include "platform/types.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "platform/types.h"
 
 namespace corvane::platform {
 

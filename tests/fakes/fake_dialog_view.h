@@ -2,13 +2,13 @@
 // check state, an enabled state, a list and an address; nothing is notified.
 #pragma once
 
+#include "platform/dialog_view.h"
+
 #include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "platform/dialog_view.h"
 
 namespace corvane::fakes {
 
@@ -49,22 +49,53 @@ public:
         items_[id].list.clear();
         items_[id].selection = platform::kNoListSelection;
     }
+    // A sorted list (CBS_SORT) sorts the entry in as the list box does:
+    // without regard to case, before entries that compare equal. Entries
+    // behind it move down one place and the selection moves with its entry.
     int AddListItem(int id, std::u16string_view text) override {
         Item& it = items_[id];
         auto at = it.list.end();
         if (it.sorted) {
-            at = std::upper_bound(it.list.begin(), it.list.end(), text,
-                                  [](std::u16string_view t, const ListItem& e) { return t < e.text; });
+            at = std::lower_bound(it.list.begin(), it.list.end(), text,
+                                  [](const ListItem& e, std::u16string_view t) {
+                                      return CompareWithoutCase(e.text, t) < 0;
+                                  });
         }
         at = it.list.insert(at, ListItem{std::u16string(text), 0});
-        return static_cast<int>(at - it.list.begin());
+        const int index = static_cast<int>(at - it.list.begin());
+        if (it.selection != platform::kNoListSelection && index <= it.selection) {
+            ++it.selection;
+        }
+        return index;
+    }
+
+    // Letters compared in lower case (so that punctuation such as the
+    // backslash of an OU path sorts before letters, as lstrcmpi sorts it);
+    // covers ASCII and Latin-1, which is what the tests list.
+    static int CompareWithoutCase(std::u16string_view a, std::u16string_view b) {
+        const auto fold = [](char16_t c) {
+            if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+                return static_cast<char16_t>(c + 0x20);
+            }
+            return c;
+        };
+        const std::size_t common = std::min(a.size(), b.size());
+        for (std::size_t i = 0; i < common; ++i) {
+            const char16_t x = fold(a[i]);
+            const char16_t y = fold(b[i]);
+            if (x != y) {
+                return x < y ? -1 : 1;
+            }
+        }
+        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
     }
     int ListCount(int id) override { return static_cast<int>(items_[id].list.size()); }
     int ListSelection(int id) override { return items_[id].selection; }
     void SetListSelection(int id, int index) override {
         Item& it = items_[id];
-        it.selection = (index >= 0 && index < static_cast<int>(it.list.size())) ? index
-                                                                               : platform::kNoListSelection;
+        it.selection = (index >= 0 && index < static_cast<int>(it.list.size()))
+                           ? index
+                           : platform::kNoListSelection;
     }
     std::u16string ListItemText(int id, int index) override {
         Item& it = items_[id];
@@ -85,7 +116,9 @@ public:
     void ClearIpAddress(int id) override { items_[id].address = 0; }
     void EndDialog(int result) override { endResult_ = result; }
     platform::WindowId Window() override { return 0x1000; }
-    void StartTimer(std::uintptr_t timerId, std::uint32_t periodMs) override { timers_[timerId] = periodMs; }
+    void StartTimer(std::uintptr_t timerId, std::uint32_t periodMs) override {
+        timers_[timerId] = periodMs;
+    }
     void StopTimer(std::uintptr_t timerId) override { timers_.erase(timerId); }
     void InvalidateItem(int id) override { ++invalidated_[id]; }
 

@@ -1,8 +1,11 @@
-// The dialogs and message boxes of the sim: run headless against scripted
-// answers.
+// The dialogs and message boxes of the sim: dialogs run headless on
+// in-memory items, played by the desktop's script; message boxes and the
+// domain browser take the desktop's queued answers. See docs/sim-actions.md.
 #pragma once
 
+#include "platform/sim/desktop.h"
 #include "platform/sim/state.h"
+#include "platform/sim/thread_queue.h"
 #include "platform/user_interface.h"
 
 namespace corvane::sim {
@@ -22,8 +25,16 @@ public:
     platform::HResult BrowseDomainTree(platform::WindowId owner, std::u16string& domain) override;
     void ShowWaitCursor(bool waiting) override;
 
+    sim::Desktop& Desktop() { return desktop_; }
+
 private:
-    [[maybe_unused]] State& state_;
+    int ShowBox(platform::WindowId owner, const char16_t* text, const char16_t* caption,
+                std::uint32_t style, bool timed, platform::LanguageId language,
+                std::uint32_t timeoutMs);
+
+    State& state_;
+    sim::Desktop desktop_;
+    ThreadQueues queues_;
 };
 
 } // namespace corvane::sim
