@@ -22,8 +22,9 @@ std::u16string_view LevelWord(std::int32_t level) {
 
 // Characters of a platform date or time result: the count includes the
 // terminator, 0 means failure (an empty text then stands in the line).
-std::u16string_view FromPlatformText(const std::array<char16_t, DiagnosticLog::kDateTimeCapacity>& buffer,
-                                     int written) {
+std::u16string_view
+FromPlatformText(const std::array<char16_t, DiagnosticLog::kDateTimeCapacity>& buffer,
+                 int written) {
     if (written <= 0) {
         return {};
     }
@@ -32,7 +33,9 @@ std::u16string_view FromPlatformText(const std::array<char16_t, DiagnosticLog::k
 
 } // namespace
 
-DiagnosticLog::~DiagnosticLog() { Close(); }
+DiagnosticLog::~DiagnosticLog() {
+    Close();
+}
 
 void DiagnosticLog::Open(platform::Platform& platform, std::u16string_view path) {
     Close();
@@ -48,7 +51,8 @@ void DiagnosticLog::Open(platform::Platform& platform, std::u16string_view path)
     if (needed == 0 || needed > expanded.size()) {
         return;
     }
-    path_.Assign(std::u16string_view(expanded.data(), BoundedLength(expanded.data(), expanded.size())));
+    path_.Assign(
+        std::u16string_view(expanded.data(), BoundedLength(expanded.data(), expanded.size())));
     file_ = platform.files.OpenForAppend(path_.c_str());
 }
 
@@ -78,8 +82,7 @@ std::u16string DiagnosticLog::FormatLine(std::u16string_view message, std::int32
     return line;
 }
 
-void DiagnosticLog::WriteEntry(std::u16string_view message, std::int32_t level,
-                               std::int32_t code) {
+void DiagnosticLog::WriteEntry(std::u16string_view message, std::int32_t level, std::int32_t code) {
     std::array<char16_t, kDateTimeCapacity> date{};
     std::array<char16_t, kDateTimeCapacity> time{};
     int dateWritten = 0;
@@ -90,8 +93,9 @@ void DiagnosticLog::WriteEntry(std::u16string_view message, std::int32_t level,
         dateWritten = platform_->locale.GetShortDate(now, date.data(), kDateTimeCapacity);
         timeWritten = platform_->locale.GetTimeText(now, time.data(), kDateTimeCapacity);
     }
-    const std::u16string line = FormatLine(message, level, code, FromPlatformText(date, dateWritten),
-                                           FromPlatformText(time, timeWritten));
+    const std::u16string line =
+        FormatLine(message, level, code, FromPlatformText(date, dateWritten),
+                   FromPlatformText(time, timeWritten));
     const std::lock_guard<std::mutex> lock(mutex_);
     if (file_ == platform::kInvalidFile || platform_ == nullptr) {
         return;

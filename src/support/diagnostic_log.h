@@ -3,14 +3,14 @@
 // file that is written through to the disk and never read by the program.
 #pragma once
 
+#include "platform/platform.h"
+#include "support/fixed_text.h"
+#include "support/text_format.h"
+
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <string_view>
-
-#include "platform/platform.h"
-#include "support/fixed_text.h"
-#include "support/text_format.h"
 
 namespace corvane {
 

@@ -1,10 +1,10 @@
 #include "support/interface_language.h"
 
-#include <array>
-#include <vector>
-
 #include "support/fixed_text.h"
 #include "support/text_format.h"
+
+#include <array>
+#include <vector>
 
 namespace corvane {
 
@@ -14,7 +14,9 @@ constexpr std::u16string_view kLanguageFileName = u"languages.ini";
 constexpr std::size_t kPathCapacity = 260;
 constexpr int kLocaleNameCapacity = 8;
 
-char16_t FoldAsciiCase(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t FoldAsciiCase(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) {
@@ -163,7 +165,8 @@ std::u16string LocateLanguageFile(platform::Platform& os) {
         os.files.GetCurrentDirectory(static_cast<std::uint32_t>(buffer.size()), buffer.data());
     if (length > 0 && length < buffer.size()) {
         std::u16string candidate(buffer.data(), BoundedLength(buffer.data(), buffer.size()));
-        if (AppendPath(candidate, kLanguageFileName) && os.files.PathFileExists(candidate.c_str())) {
+        if (AppendPath(candidate, kLanguageFileName) &&
+            os.files.PathFileExists(candidate.c_str())) {
             return candidate;
         }
     }
@@ -172,8 +175,9 @@ std::u16string LocateLanguageFile(platform::Platform& os) {
     buffer.fill(u'\0');
     const std::uint32_t moduleLength =
         os.files.GetModuleFileName(buffer.data(), static_cast<std::uint32_t>(buffer.size()));
-    std::u16string directory(buffer.data(),
-                             std::min<std::size_t>(moduleLength, BoundedLength(buffer.data(), buffer.size())));
+    std::u16string directory(
+        buffer.data(),
+        std::min<std::size_t>(moduleLength, BoundedLength(buffer.data(), buffer.size())));
     const std::size_t slash = directory.find_last_of(u"\\/");
     directory.resize(slash == std::u16string::npos ? 0 : slash);
     if (!AppendPath(directory, kLanguageFileName)) {

@@ -3,12 +3,12 @@
 // texts can be replaced per locale from "languages.ini".
 #pragma once
 
+#include "apply/setup_state.h"
+#include "platform/platform.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "apply/setup_state.h"
-#include "platform/platform.h"
 
 namespace corvane {
 

@@ -55,7 +55,9 @@ private:
     std::size_t next_ = 0;
 };
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 void Pad(std::u16string& out, int count, char16_t fill) {
     if (count > 0) {

@@ -37,23 +37,22 @@ public:
     FormatArg(std::string_view text) : kind_(Kind::Narrow), narrow_(text) {}
     FormatArg(const std::string& text) : kind_(Kind::Narrow), narrow_(text) {}
     template <typename Text>
-        requires requires(const Text& t) {
-            { t.view() } -> std::convertible_to<std::u16string_view>;
-        }
+    requires requires(const Text& t) {
+        { t.view() } -> std::convertible_to<std::u16string_view>;
+    }
     FormatArg(const Text& text) : FormatArg(std::u16string_view(text.view())) {}
     template <typename Text>
-        requires requires(const Text& t) {
-            { t.view() } -> std::convertible_to<std::string_view>;
-        }
+    requires requires(const Text& t) {
+        { t.view() } -> std::convertible_to<std::string_view>;
+    }
     FormatArg(const Text& text) : FormatArg(std::string_view(text.view())) {}
     FormatArg(std::nullptr_t) : kind_(Kind::Pointer) {}
     FormatArg(const void* pointer)
         : kind_(Kind::Pointer), unsigned_(reinterpret_cast<std::uintptr_t>(pointer)) {}
 
     template <typename Int>
-        requires(std::is_integral_v<Int> && !std::is_same_v<Int, bool> &&
-                 !std::is_same_v<Int, char> && !std::is_same_v<Int, char16_t>)
-    FormatArg(Int value) {
+    requires(std::is_integral_v<Int> && !std::is_same_v<Int, bool> && !std::is_same_v<Int, char> &&
+             !std::is_same_v<Int, char16_t>) FormatArg(Int value) {
         if constexpr (std::is_signed_v<Int>) {
             kind_ = Kind::Signed;
             signed_ = value;

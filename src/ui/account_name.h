@@ -2,11 +2,11 @@
 // becomes the joined form "user@DOMAIN".
 #pragma once
 
+#include "apply/setup_state.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "apply/setup_state.h"
 
 namespace corvane {
 

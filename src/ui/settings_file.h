@@ -3,19 +3,19 @@
 // mode for every adapter. Read once; never written.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "apply/setup_state.h"
 #include "platform/platform.h"
 #include "support/fixed_text.h"
+
+#include <cstdint>
+#include <string>
 
 namespace corvane {
 
 // What the file gives the dialog itself rather than the setup state.
 struct SettingsFileTexts {
-    FixedText<128> title;  // caption; string 108 when the key is missing
-    FixedText<256> header; // header text; string 109 when the key is missing
+    FixedText<128> title;   // caption; string 108 when the key is missing
+    FixedText<256> header;  // header text; string 109 when the key is missing
     std::int32_t dhcp = -1; // "dhcp": -1 when missing
 };
 

@@ -16,7 +16,8 @@ constexpr StringResource kStrings[] = {
      u"Der Computer muss neu gestartet werden um die \u00c4nderungen vollst\u00e4ndig zu "
      u"\u00fcbernehmen."},
     {kStringRestartCaption, kLanguageGerman, u"Neustart erforderlich"},
-    {kStringRenameFailedCaption, kLanguageGerman, u"\u00c4nderung des Computernamens fehlgeschlagen"},
+    {kStringRenameFailedCaption, kLanguageGerman,
+     u"\u00c4nderung des Computernamens fehlgeschlagen"},
 
     {kStringDefaultTitle, kLanguageEnglish, u"Network settings"},
     {kStringDefaultHeader, kLanguageEnglish,
@@ -24,16 +25,20 @@ constexpr StringResource kStrings[] = {
      u"all network connections."},
     {kStringRenameFailedText, kLanguageEnglish,
      u"Computer name can not be changed within domain. Local name will also not changed!"},
-    {kStringRestartText, kLanguageEnglish, u"The computer need to be restarted to apply new settings."},
+    {kStringRestartText, kLanguageEnglish,
+     u"The computer need to be restarted to apply new settings."},
     {kStringRestartCaption, kLanguageEnglish, u"Restart needed"},
     {kStringRenameFailedCaption, kLanguageEnglish, u"Changing computer name failed"},
 };
 
 } // namespace
 
-std::span<const StringResource> StringResources() { return kStrings; }
+std::span<const StringResource> StringResources() {
+    return kStrings;
+}
 
-bool FindStringResource(std::uint32_t id, platform::LanguageId language, std::u16string_view& text) {
+bool FindStringResource(std::uint32_t id, platform::LanguageId language,
+                        std::u16string_view& text) {
     for (const StringResource& entry : kStrings) {
         if (entry.id == id && entry.language == language) {
             text = entry.text;

@@ -3,11 +3,11 @@
 // and a test under Wine checks that both say the same.
 #pragma once
 
+#include "platform/types.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
-
-#include "platform/types.h"
 
 namespace corvane::ui {
 

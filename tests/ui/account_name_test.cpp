@@ -1,7 +1,6 @@
 #include "ui/account_name.h"
 
 #include <gtest/gtest.h>
-
 #include <optional>
 
 namespace corvane {
@@ -18,11 +17,11 @@ TEST(NormalizeAccountName, JoinsUserAndDomain) {
         {u"installer@sales.example.com", std::nullopt, u"installer@sales.example.com"},
         {u"installer", std::nullopt, u"installer"},
         {u"", std::nullopt, u""},
-        {u"user@", std::nullopt, u"user@"},           // ends in "@": unchanged
-        {u"\\user", std::nullopt, u"user@"},          // an empty domain is still a domain
+        {u"user@", std::nullopt, u"user@"},  // ends in "@": unchanged
+        {u"\\user", std::nullopt, u"user@"}, // an empty domain is still a domain
         {u"DOM\\", std::nullopt, u"@DOM"},
-        {u"a\\b@c", std::nullopt, u"a\\b@c"},         // "@" wins over the backslash
-        {u"x@y@z", std::nullopt, u"x@y@z"},           // the first "@" splits
+        {u"a\\b@c", std::nullopt, u"a\\b@c"}, // "@" wins over the backslash
+        {u"x@y@z", std::nullopt, u"x@y@z"},   // the first "@" splits
         {u"DC\\user", u"corp.example.com", u"user@corp.example.com"},
         {u"user@old", u"new", u"user@new"},
         {u"", u"picked.example.com", u"@picked.example.com"},

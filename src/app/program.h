@@ -1,0 +1,32 @@
+// The program from its command line to its exit code, on any platform: the
+// options, the log, the main dialog and the finishing steps.
+#pragma once
+
+#include "apply/setup_state.h"
+#include "platform/platform.h"
+
+#include <functional>
+#include <string_view>
+
+namespace corvane {
+
+inline constexpr std::u16string_view kHelpText =
+    u"/language=language\n\tForce Language to use like de-de, de-at, en (Windows 2000/XP/2003 "
+    u"only) ...\n";
+inline constexpr std::uint32_t kHelpStyle = 0x2040; // OK, information icon, task-modal
+
+// Runs the program with `commandLine`, the text behind the program name, and
+// returns the exit code. `prepareProcess` runs once the options are read and
+// the program goes on (not after "/?"): the platform's own set-up, such as
+// registering window classes. The exit code is 0 after "/?", else the main dialog's end value (1
+// OK, 2 cancelled, -1 when the dialog cannot be created). When state.ApplyWorkerStillRunning is set
+// afterwards, the caller must end the process at once instead of returning normally.
+int RunProgram(platform::Platform& os, SetupState& state, std::u16string_view commandLine,
+               const std::function<void()>& prepareProcess = {});
+
+// The log's path: TEMP with "corvane.log" appended, or the bare file name
+// when TEMP is unset or does not fit; empty when TEMP fits but the whole path
+// would not (a cut path could name another file).
+std::u16string LogFilePath(platform::Platform& os);
+
+} // namespace corvane

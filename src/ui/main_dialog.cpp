@@ -1,0 +1,292 @@
+#include "ui/main_dialog.h"
+
+#include "app/start_with_windows.h"
+#include "apply/apply_worker.h"
+#include "apply/change_detection.h"
+#include "apply/domain_lookups.h"
+#include "directory/joinable_organization_units.h"
+#include "platform/net_buffer.h"
+#include "ui/adapter_panel.h"
+#include "ui/authentication_dialog.h"
+#include "ui/dialog_ids.h"
+#include "ui/settings_file.h"
+
+#include <array>
+#include <string_view>
+
+namespace corvane {
+
+namespace {
+
+namespace id = ui::main_dialog;
+using platform::JoinStatus;
+
+constexpr std::array<int, 4> kHeadings = {id::kAdapterHeading, id::kComputerNameHeading,
+                                          id::kMembershipHeading, id::kOrganizationUnitHeading};
+
+} // namespace
+
+bool MainDialog::OnInitDialog(platform::DialogView& dialog, std::intptr_t /*parameter*/) {
+    SettingsFileTexts texts;
+    ReadSettingsFile(os_, state_, texts);
+    // Every text written into a field below notifies, and each notification
+    // collects all fields into the desired values: the file's workgroup and
+    // domain are kept aside until their own fields show them.
+    const WorkgroupText fileWorkgroup = state_.DesiredWorkgroup;
+    const DomainText fileDomain = state_.DesiredDomain;
+
+    dialog.SetCaption(texts.title.view());
+    dialog.SetItemText(id::kHeaderText, texts.header.view());
+
+    const bool startsWithWindows = IsStartWithWindowsEnabled(os_);
+    state_.StartWithWindowsAtStart = startsWithWindows;
+    state_.StartWithWindowsChosen = startsWithWindows;
+    if (startsWithWindows) {
+        dialog.SetChecked(id::kStartWithWindows, true);
+    }
+
+    dialog.LimitText(id::kComputerName, kComputerNameTypingLimit);
+    dialog.LimitText(id::kWorkgroup, kWorkgroupTypingLimit);
+    dialog.LimitText(id::kDomain, kDomainTypingLimit);
+
+    std::array<char16_t, ComputerNameText::kCapacity> computerName{};
+    std::uint32_t length = static_cast<std::uint32_t>(computerName.size());
+    if (os_.network.GetComputerName(computerName.data(), &length)) {
+        const std::size_t bounded = BoundedLength(computerName.data(), computerName.size());
+        state_.CurrentComputerName.Assign(
+            std::u16string_view(computerName.data(), length < bounded ? length : bounded));
+    }
+    dialog.SetItemText(id::kComputerName, state_.DesiredComputerName.empty()
+                                              ? state_.CurrentComputerName.view()
+                                              : state_.DesiredComputerName.view());
+
+    ShowMachineState(dialog);
+
+    // The file's choice of membership wins over the machine's; a domain
+    // over a workgroup.
+    if (!fileDomain.empty()) {
+        dialog.SetItemText(id::kDomain, fileDomain.view());
+        SelectMembership(dialog, JoinStatus::Domain);
+    } else if (!fileWorkgroup.empty()) {
+        dialog.SetItemText(id::kWorkgroup, fileWorkgroup.view());
+        SelectMembership(dialog, JoinStatus::Workgroup);
+    }
+
+    FillAdapterList(os_, state_, dialog, texts.dhcp);
+
+    // The fields' notifications have kept the OK state so far; this one
+    // makes it right also where the platform raises none for programmatic
+    // changes.
+    UpdateOkState(dialog);
+
+    if (state_.AutoMode) {
+        // The whole apply run happens here, before the dialog is ever shown.
+        OnCommand(dialog, ui::kItemOk, platform::kBnClicked);
+    }
+    state_.DialogInitialised = true;
+    return true;
+}
+
+void MainDialog::ShowMachineState(platform::DialogView& dialog) {
+    platform::NetBuffer<char16_t> name(os_.network);
+    JoinStatus status = JoinStatus::Unknown;
+    if (os_.network.NetGetJoinInformation(name.Receive(), &status) != platform::error::kSuccess) {
+        // Nothing is known about the membership; the settings file may
+        // still choose one.
+        state_.JoinStatusAtStart = JoinStatus::Unknown;
+        return;
+    }
+    state_.JoinStatusAtStart = status;
+    if (name) {
+        ShowJoinedName(dialog, status, name.get());
+    }
+}
+
+void MainDialog::ShowJoinedName(platform::DialogView& dialog, JoinStatus status,
+                                std::u16string_view name) {
+    SelectMembership(dialog, status);
+    if (status == JoinStatus::Workgroup) {
+        dialog.SetChecked(id::kMemberOfWorkgroup, true);
+        dialog.SetItemText(id::kWorkgroup, name);
+        state_.CurrentWorkgroup.Assign(name);
+        dialog.EnableItem(id::kOrganizationUnitList, false);
+    } else if (status == JoinStatus::Domain) {
+        dialog.SetChecked(id::kMemberOfDomain, true);
+        state_.CurrentDomain.Assign(name);
+        GetDomainDnsName(os_, state_, state_.CurrentDomain);
+        dialog.SetItemText(id::kDomain, state_.CurrentDomain.view());
+        dialog.EnableItem(id::kOrganizationUnitList, true);
+        if (FillJoinableOrganizationUnits(os_, state_, dialog, state_.CurrentDomain)) {
+            // The unit selected now is where the account lives: it is both
+            // what was found and, until the user picks another, what is
+            // wanted.
+            GetSelectedOrganizationUnit(dialog, id::kOrganizationUnitList,
+                                        state_.DesiredOrganizationUnit);
+            state_.CurrentOrganizationUnit = state_.DesiredOrganizationUnit;
+        }
+    }
+}
+
+void MainDialog::SelectMembership(platform::DialogView& dialog, JoinStatus kind) {
+    if (kind == JoinStatus::Workgroup) {
+        dialog.SetChecked(id::kMemberOfWorkgroup, true);
+        dialog.SetChecked(id::kMemberOfDomain, false);
+        dialog.EnableItem(id::kWorkgroup, true);
+        dialog.EnableItem(id::kDomain, false);
+        dialog.EnableItem(id::kOrganizationUnitList, false);
+    } else if (kind == JoinStatus::Domain) {
+        dialog.SetChecked(id::kMemberOfDomain, true);
+        dialog.SetChecked(id::kMemberOfWorkgroup, false);
+        dialog.EnableItem(id::kDomain, true);
+        dialog.EnableItem(id::kOrganizationUnitList, true);
+        dialog.EnableItem(id::kWorkgroup, false);
+    }
+}
+
+void MainDialog::OnCommand(platform::DialogView& dialog, int itemId, int notification) {
+    if (confirmed_) {
+        return;
+    }
+    switch (itemId) {
+    case ui::kItemOk:
+        ConfirmAndApply(dialog);
+        return; // the dialog has ended; OK stays disabled
+    case ui::kItemCancel:
+        dialog.EndDialog(platform::kDialogCancel);
+        break;
+    case id::kDomain:
+        if (notification == platform::kEnChange) {
+            state_.DesiredDomain.Assign(dialog.ItemText(id::kDomain));
+            // Another domain has other units: the next drop-down lists anew.
+            // While initialising, the list of the current domain stays.
+            if (state_.DialogInitialised) {
+                state_.OrganizationUnitListLoaded.store(0);
+            }
+        }
+        break;
+    case id::kAddressAutomatic:
+    case id::kAddressFixed:
+        if (notification == platform::kBnClicked) {
+            if (dialog.IsChecked(id::kAddressAutomatic)) {
+                EnableStaticAddressControls(dialog, true);
+            } else if (dialog.IsChecked(id::kAddressFixed)) {
+                EnableStaticAddressControls(dialog, false);
+            }
+            StoreAdapterSettings(state_, dialog, dialog.ListSelection(id::kAdapterList));
+        }
+        break;
+    case id::kIpAddress:
+    case id::kSubnetMask:
+    case id::kDefaultGateway:
+        if (notification == platform::kEnChange) {
+            StoreAdapterSettings(state_, dialog, dialog.ListSelection(id::kAdapterList));
+        }
+        break;
+    case id::kAdapterList:
+        if (notification == platform::kCbnSelChange) {
+            ShowAdapterSettings(state_, dialog, dialog.ListSelection(id::kAdapterList));
+        }
+        break;
+    case id::kMemberOfDomain:
+    case id::kMemberOfWorkgroup:
+        if (notification == platform::kBnClicked) {
+            if (dialog.IsChecked(id::kMemberOfDomain)) {
+                SelectMembership(dialog, JoinStatus::Domain);
+                dialog.FocusItem(id::kDomain);
+            } else if (dialog.IsChecked(id::kMemberOfWorkgroup)) {
+                SelectMembership(dialog, JoinStatus::Workgroup);
+                dialog.FocusItem(id::kWorkgroup);
+            }
+        }
+        break;
+    case id::kCredentials:
+        if (notification == platform::kBnClicked) {
+            RunAuthenticationDialog(os_, state_, dialog.Window(), platform::error::kSuccess);
+        }
+        break;
+    case id::kOrganizationUnitList:
+        if (notification == platform::kCbnDropDown) {
+            FillOrganizationUnitList(dialog);
+        }
+        break;
+    default:
+        break;
+    }
+    UpdateOkState(dialog);
+}
+
+void MainDialog::UpdateOkState(platform::DialogView& dialog) {
+    const ChangeMask mask = ComputeChangeMask(dialog, state_);
+    const bool enable = mask != 0 && ValidateInputs(dialog, state_);
+    dialog.EnableItem(ui::kItemOk, enable);
+}
+
+void MainDialog::FillOrganizationUnitList(platform::DialogView& dialog) {
+    // The listing asks the domain on this thread.
+    os_.ui.ShowWaitCursor(true);
+    FillJoinableOrganizationUnits(os_, state_, dialog, state_.DesiredDomain);
+    os_.ui.ShowWaitCursor(false);
+}
+
+void MainDialog::ConfirmAndApply(platform::DialogView& dialog) {
+    // Also when OK is disabled: auto mode confirms whatever the state, and
+    // the worker's own change mask decides what is applied.
+    confirmed_ = true;
+    dialog.EnableItem(ui::kItemOk, false);
+
+    state_.DesiredWorkgroup.Assign(dialog.ItemText(id::kWorkgroup));
+    state_.DesiredDomain.Assign(dialog.ItemText(id::kDomain));
+    state_.DesiredComputerName.Assign(dialog.ItemText(id::kComputerName));
+    GetSelectedOrganizationUnit(dialog, id::kOrganizationUnitList, state_.DesiredOrganizationUnit);
+    // Logs whether the domain can be found, whichever membership is chosen.
+    GetDomainDnsName(os_, state_, state_.DesiredDomain);
+
+    RunApplyWithProgress(os_, state_, dialog);
+
+    state_.StartWithWindowsChosen = dialog.IsChecked(id::kStartWithWindows);
+    // OK also after the user closed the progress dialog: what was applied
+    // so far stays applied.
+    dialog.EndDialog(platform::kDialogOk);
+}
+
+void MainDialog::OnClose(platform::DialogView& dialog) {
+    if (!confirmed_) {
+        dialog.EndDialog(platform::kDialogCancel);
+    }
+}
+
+void MainDialog::OnDestroy(platform::DialogView& /*dialog*/) {
+    // An abandoned worker may still be reading the adapter lists; they are
+    // then left to the end of the process.
+    if (!state_.ApplyWorkerStillRunning) {
+        ReleaseAdapterLists(state_);
+    }
+}
+
+bool MainDialog::OnStaticColors(platform::DialogView& /*dialog*/, int itemId,
+                                platform::StaticColors& colors) {
+    // The header band and its text on the window colour; the text keeps
+    // the control's own colours.
+    if (itemId != id::kHeaderBand && itemId != id::kHeaderText) {
+        return false;
+    }
+    colors.background = platform::SystemColor::Window;
+    colors.backgroundOnly = true;
+    return true;
+}
+
+platform::DialogDecoration MainDialog::Decoration() const {
+    platform::DialogDecoration decoration;
+    decoration.windowIcon = ui::kIconApplication;
+    decoration.iconButton = id::kCredentials;
+    decoration.buttonIcon = ui::kIconCredentials;
+    decoration.boldItems = kHeadings;
+    return decoration;
+}
+
+int RunMainDialog(platform::Platform& os, SetupState& state) {
+    MainDialog logic(os, state);
+    return os.ui.RunModalDialog(ui::kDialogMain, platform::kDesktopWindow, logic, 0);
+}
+
+} // namespace corvane

@@ -1,0 +1,62 @@
+// The main settings dialog (template 101): shows what the settings file and
+// the machine say, keeps OK enabled only while a valid change is pending,
+// and on OK hands the run to the apply worker and the progress dialog.
+#pragma once
+
+#include "apply/setup_state.h"
+#include "platform/dialog_logic.h"
+#include "platform/platform.h"
+#include "support/fixed_text.h"
+
+#include <cstdint>
+
+namespace corvane {
+
+// Characters the user may type into the name fields (EM_LIMITTEXT). Longer
+// names can still stand there when they come from the settings file or the
+// join information.
+inline constexpr int kComputerNameTypingLimit = 15;
+inline constexpr int kWorkgroupTypingLimit = 15;
+inline constexpr int kDomainTypingLimit = 64;
+
+class MainDialog final : public platform::DialogLogic {
+public:
+    MainDialog(platform::Platform& os, SetupState& state) : os_(os), state_(state) {}
+
+    bool OnInitDialog(platform::DialogView& dialog, std::intptr_t parameter) override;
+    void OnCommand(platform::DialogView& dialog, int itemId, int notification) override;
+    void OnClose(platform::DialogView& dialog) override;
+    void OnDestroy(platform::DialogView& dialog) override;
+    bool OnStaticColors(platform::DialogView& dialog, int itemId,
+                        platform::StaticColors& colors) override;
+    platform::DialogDecoration Decoration() const override;
+
+private:
+    // The membership options and the fields that belong to them: kind 2
+    // (workgroup) or 3 (domain); any other kind changes nothing.
+    void SelectMembership(platform::DialogView& dialog, platform::JoinStatus kind);
+    // The machine's name, its membership and, for a domain member, the
+    // domain's DNS name and organisational units.
+    void ShowMachineState(platform::DialogView& dialog);
+    void ShowJoinedName(platform::DialogView& dialog, platform::JoinStatus status,
+                        std::u16string_view name);
+    // OK enabled exactly while a change is pending and the chosen
+    // membership has a name.
+    void UpdateOkState(platform::DialogView& dialog);
+    // Collects the fields, runs the apply worker under the progress dialog
+    // and ends the dialog with OK.
+    void ConfirmAndApply(platform::DialogView& dialog);
+    void FillOrganizationUnitList(platform::DialogView& dialog);
+
+    platform::Platform& os_;
+    SetupState& state_;
+    // Once the OK path has started the dialog only ends with OK: further
+    // commands, Cancel and the close box do nothing.
+    bool confirmed_ = false;
+};
+
+// Runs the main dialog modally, owned by the desktop, and returns its end
+// value: 1 after the apply run, 2 when cancelled, -1 when it cannot be shown.
+int RunMainDialog(platform::Platform& os, SetupState& state);
+
+} // namespace corvane

@@ -1,0 +1,110 @@
+#include "ui/settings_file.h"
+
+#include "support/interface_language.h"
+#include "ui/account_name.h"
+#include "ui/string_resources.h"
+
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+// MAX_PATH plus the terminator: what the module file name fits in Windows'
+// classic path limit.
+constexpr std::uint32_t kModulePathCapacity = 261;
+// The longest path Windows accepts with the "\\?\" prefix, plus the
+// terminator.
+constexpr std::uint32_t kLongestModulePathCapacity = 32768;
+
+constexpr std::u16string_view kSettingsExtension = u".ini";
+constexpr const char16_t* kSectionSettings = u"settings";
+constexpr const char16_t* kSectionGeneral = u"general";
+
+// The executable's full path. A path beyond MAX_PATH is cut by the first
+// call (which then returns the whole buffer size), so it is asked once more
+// with room for the longest path Windows allows.
+std::u16string ModulePath(platform::Platform& os) {
+    for (const std::uint32_t capacity : {kModulePathCapacity, kLongestModulePathCapacity}) {
+        std::vector<char16_t> buffer(capacity, u'\0');
+        const std::uint32_t length = os.files.GetModuleFileName(buffer.data(), capacity);
+        if (length == 0) {
+            return {};
+        }
+        if (length < capacity) {
+            return std::u16string(buffer.data(), BoundedLength(buffer.data(), buffer.size()));
+        }
+    }
+    return {};
+}
+
+// Reads one text key into a fixed buffer; the platform cuts at capacity - 1.
+template <std::size_t Capacity>
+void ReadText(platform::Platform& os, const char16_t* section, const char16_t* key,
+              const char16_t* defaultValue, FixedText<Capacity>& text, const std::u16string& file) {
+    os.profile.GetString(section, key, defaultValue, text.data(),
+                         static_cast<std::uint32_t>(Capacity), file.c_str());
+    text.Terminate();
+}
+
+std::u16string LocalizedDefault(platform::Platform& os, std::uint32_t id) {
+    std::u16string text;
+    LoadLocalizedString(os, id, text);
+    return text;
+}
+
+} // namespace
+
+std::u16string SettingsFilePath(platform::Platform& os) {
+    std::u16string path = ModulePath(os);
+    if (path.empty()) {
+        return {};
+    }
+    // Only a point in the file name starts an extension; a point in a folder
+    // name ("C:\My.Tools\corvane") does not.
+    const std::size_t nameStart = path.find_last_of(u"\\/");
+    const std::size_t point = path.rfind(u'.');
+    if (point != std::u16string::npos && (nameStart == std::u16string::npos || point > nameStart)) {
+        path.resize(point);
+    }
+    path += kSettingsExtension;
+    return path;
+}
+
+void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTexts& texts) {
+    const std::u16string file = SettingsFilePath(os);
+    if (file.empty()) {
+        // Without the executable's path there is no file to read: every key
+        // takes its default.
+        state.Password.Clear();
+        state.Account.Clear();
+        texts.title.Assign(LocalizedDefault(os, ui::kStringDefaultTitle));
+        texts.header.Assign(LocalizedDefault(os, ui::kStringDefaultHeader));
+        state.DesiredComputerName.Clear();
+        state.DesiredWorkgroup.Clear();
+        state.DesiredDomain.Clear();
+        texts.dhcp = -1;
+        return;
+    }
+
+    ReadText(os, kSectionSettings, u"password", u"", state.Password, file);
+    ReadText(os, kSectionSettings, u"account", u"", state.Account, file);
+    NormalizeAccountName(state.Account);
+
+    const std::u16string title = LocalizedDefault(os, ui::kStringDefaultTitle);
+    ReadText(os, kSectionGeneral, u"title", title.c_str(), texts.title, file);
+    const std::u16string header = LocalizedDefault(os, ui::kStringDefaultHeader);
+    ReadText(os, kSectionGeneral, u"header", header.c_str(), texts.header, file);
+
+    ReadText(os, kSectionSettings, u"computer", u"", state.DesiredComputerName, file);
+    ReadText(os, kSectionSettings, u"workgroup", u"", state.DesiredWorkgroup, file);
+    ReadText(os, kSectionSettings, u"domain", u"", state.DesiredDomain, file);
+
+    // GetPrivateProfileIntW hands back the signed value in an unsigned
+    // result; -1 (missing) survives the round trip.
+    texts.dhcp =
+        static_cast<std::int32_t>(os.profile.GetInt(kSectionSettings, u"dhcp", -1, file.c_str()));
+}
+
+} // namespace corvane

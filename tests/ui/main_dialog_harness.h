@@ -1,0 +1,117 @@
+// A workstation of the sim platform with the main dialog open on a
+// notifying fake of template 101: the test configures the world and the
+// settings file, opens the dialog and then plays the user.
+#pragma once
+
+#include "apply/setup_state.h"
+#include "fakes/notifying_dialog_view.h"
+#include "fakes/scripted_user_interface.h"
+#include "platform/sim/world.h"
+#include "ui/dialog_ids.h"
+#include "ui/dialog_templates.h"
+#include "ui/main_dialog.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace corvane::testing_support {
+
+namespace id = ui::main_dialog;
+
+// The scripted dialogs, except that the progress dialog runs its own logic
+// until the worker's done event ends it, as the real modal loop would; the
+// test can make the user close it at the moment the run ends. Records the
+// wait cursor.
+class MainDialogUserInterface : public fakes::ScriptedUserInterface {
+public:
+    int RunModalDialog(std::uint16_t templateId, platform::WindowId owner,
+                       platform::DialogLogic& logic, std::intptr_t parameter) override {
+        if (templateId != ui::kDialogProgress) {
+            return ScriptedUserInterface::RunModalDialog(templateId, owner, logic, parameter);
+        }
+        progressOwners.push_back(owner);
+        if (onProgress) {
+            onProgress();
+        }
+        fakes::FakeDialogView view;
+        logic.OnInitDialog(view, parameter);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (view.endResult() == 0 && std::chrono::steady_clock::now() < deadline) {
+            logic.OnMessage(view);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        if (view.endResult() == 0) {
+            logic.OnClose(view); // the run hangs: give up, the test fails on its result
+        }
+        logic.OnDestroy(view);
+        return closeProgressWhenDone ? platform::kDialogCancel : view.endResult();
+    }
+    void ShowWaitCursor(bool waiting) override { waitCursor.push_back(waiting); }
+
+    bool closeProgressWhenDone = false;
+    // Runs as the progress dialog opens, while the worker may be running.
+    std::function<void()> onProgress;
+    std::vector<platform::WindowId> progressOwners;
+    std::vector<bool> waitCursor;
+};
+
+inline platform::Platform WithUserInterface(platform::Platform& base, platform::UserInterface& ui) {
+    return platform::Platform{base.clock,
+                              base.locale,
+                              base.environment,
+                              base.files,
+                              base.profile,
+                              base.registry,
+                              base.network,
+                              base.ipHelper,
+                              base.resources,
+                              base.directory,
+                              ui};
+}
+
+inline constexpr std::u16string_view kSettingsPath = u"C:\\Tools\\corvane.ini";
+inline constexpr std::u16string_view kRunKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The sim's fresh workstation.
+inline constexpr std::u16string_view kMachineName = u"WIN-7K2P9QX4T1M";
+
+struct MainDialogHarness {
+    MainDialogHarness() : os(WithUserInterface(world.platform(), dialogs)) {}
+    ~MainDialogHarness() {
+        if (opened) {
+            logic.OnDestroy(dialog);
+        }
+    }
+
+    void WriteSettings(std::u16string_view text) {
+        world.PutTextFile(kSettingsPath, text, sim::TextEncoding::Utf16LeBom);
+    }
+
+    // WM_INITDIALOG with the notifications attached, as the dialog manager
+    // runs it.
+    void Open() {
+        dialog.Attach(logic);
+        logic.OnInitDialog(dialog, 0);
+        opened = true;
+    }
+
+    bool OkEnabled() { return dialog.item(ui::kItemOk).enabled; }
+    std::u16string Text(int item) { return dialog.item(item).text; }
+    bool Checked(int item) { return dialog.item(item).checked; }
+    bool Enabled(int item) { return dialog.item(item).enabled; }
+
+    sim::World world;
+    MainDialogUserInterface dialogs;
+    platform::Platform os;
+    SetupState state;
+    fakes::NotifyingDialogView dialog{
+        *ui::FindDialogTemplate(ui::kDialogMain, ui::kLanguageEnglish)};
+    MainDialog logic{os, state};
+    bool opened = false;
+};
+
+} // namespace corvane::testing_support
