@@ -1,12 +1,12 @@
 #include "apply/adapter_application.h"
 
+#include "apply/dotted_quad.h"
+#include "support/fixed_text.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include "apply/dotted_quad.h"
-#include "support/fixed_text.h"
 
 namespace corvane {
 
@@ -30,8 +30,8 @@ public:
             count_ = 0;
             return;
         }
-        const std::size_t room =
-            (Bytes() - offsetof(platform::InterfaceInfo, adapter)) / sizeof(platform::AdapterIndexMap);
+        const std::size_t room = (Bytes() - offsetof(platform::InterfaceInfo, adapter)) /
+                                 sizeof(platform::AdapterIndexMap);
         const std::int32_t reported = Table()->numAdapters;
         count_ = reported > 0 ? std::min<std::size_t>(static_cast<std::size_t>(reported), room) : 0;
     }
@@ -58,8 +58,12 @@ private:
         const std::size_t needed = std::max<std::size_t>(bytes, sizeof(platform::InterfaceInfo));
         storage_.assign((needed + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t), 0);
     }
-    std::uint32_t Bytes() const { return static_cast<std::uint32_t>(storage_.size() * sizeof(std::uint64_t)); }
-    platform::InterfaceInfo* Table() { return reinterpret_cast<platform::InterfaceInfo*>(storage_.data()); }
+    std::uint32_t Bytes() const {
+        return static_cast<std::uint32_t>(storage_.size() * sizeof(std::uint64_t));
+    }
+    platform::InterfaceInfo* Table() {
+        return reinterpret_cast<platform::InterfaceInfo*>(storage_.data());
+    }
 
     std::vector<std::uint64_t> storage_;
     std::size_t count_ = 0;
@@ -101,7 +105,8 @@ void ApplyOne(platform::IpHelper& ipHelper, platform::AdapterIndexMap& entry,
     const bool toAutomatic = edited.dhcpEnabled != 0;
     // The name handed to the platform is the record's own, terminated copy.
     char name[sizeof edited.adapterName];
-    CopyTruncated<char>(name, sizeof name, FieldText(edited.adapterName, sizeof edited.adapterName));
+    CopyTruncated<char>(name, sizeof name,
+                        FieldText(edited.adapterName, sizeof edited.adapterName));
     auto setAddresses = [&](std::uint32_t dhcp) {
         ipHelper.SetAdapterIpAddress(name, dhcp, ToNetworkOrder(wanted.address),
                                      ToNetworkOrder(wanted.mask), ToNetworkOrder(wanted.gateway));

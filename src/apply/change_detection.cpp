@@ -1,9 +1,9 @@
 #include "apply/change_detection.h"
 
+#include "ui/dialog_ids.h"
+
 #include <cstddef>
 #include <cstring>
-
-#include "ui/dialog_ids.h"
 
 namespace corvane {
 

@@ -2,10 +2,10 @@
 // was found when it opened, condensed into one bit per kind of change.
 #pragma once
 
-#include <cstdint>
-
 #include "apply/setup_state.h"
 #include "platform/dialog_view.h"
+
+#include <cstdint>
 
 namespace corvane {
 
@@ -23,9 +23,11 @@ enum ChangeMaskBit : ChangeMask {
 
 // The combinations the apply sequence tests.
 inline constexpr ChangeMask kRenameStepMask = ChangeComputerName;
-inline constexpr ChangeMask kMembershipStepMask = ChangeWorkgroup | ChangeDomain | ChangeMembershipType;
+inline constexpr ChangeMask kMembershipStepMask =
+    ChangeWorkgroup | ChangeDomain | ChangeMembershipType;
 inline constexpr ChangeMask kOrganizationUnitStepMask = ChangeOrganizationUnit;
-inline constexpr ChangeMask kRestartNoticeMask = ChangeWorkgroup | ChangeComputerName | ChangeMembershipType;
+inline constexpr ChangeMask kRestartNoticeMask =
+    ChangeWorkgroup | ChangeComputerName | ChangeMembershipType;
 inline constexpr ChangeMask kAdapterStepMask = ChangeAdapters;
 
 // The membership the dialog's options choose: 3 (domain) when the domain

@@ -8,10 +8,10 @@
 // destroyed, and the dialog thread never waits for the worker.
 #pragma once
 
+#include "platform/dialog_view.h"
+
 #include <map>
 #include <string>
-
-#include "platform/dialog_view.h"
 
 namespace corvane {
 

@@ -4,7 +4,8 @@
 
 namespace corvane {
 
-platform::ErrorCode GetDomainDnsName(platform::Platform& os, SetupState& state, DomainText& domain) {
+platform::ErrorCode GetDomainDnsName(platform::Platform& os, SetupState& state,
+                                     DomainText& domain) {
     platform::NetBuffer<platform::DomainControllerInfo> info(os.network);
     const platform::ErrorCode status =
         os.network.DsGetDcName(domain.c_str(), platform::kDsReturnDnsName, info.Receive());

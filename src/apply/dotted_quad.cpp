@@ -7,8 +7,12 @@ namespace corvane {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') {
@@ -95,7 +99,7 @@ std::uint32_t ParseDottedQuad(std::string_view text) {
 
 char* FormatDottedQuad(std::uint32_t number, char (&buffer)[kDottedQuadCapacity]) {
     (void)std::snprintf(buffer, kDottedQuadCapacity, "%u.%u.%u.%u", (number >> 24) & 0xFFu,
-                  (number >> 16) & 0xFFu, (number >> 8) & 0xFFu, number & 0xFFu);
+                        (number >> 16) & 0xFFu, (number >> 8) & 0xFFu, number & 0xFFu);
     return buffer;
 }
 

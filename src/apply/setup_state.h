@@ -6,14 +6,14 @@
 // goes through FixedText::Assign, which cuts at capacity - 1.
 #pragma once
 
+#include "platform/types.h"
+#include "support/diagnostic_log.h"
+#include "support/fixed_text.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "platform/types.h"
-#include "support/diagnostic_log.h"
-#include "support/fixed_text.h"
 
 namespace corvane {
 

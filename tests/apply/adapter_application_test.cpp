@@ -1,13 +1,11 @@
 #include "apply/adapter_application.h"
-
-#include <gtest/gtest.h>
+#include "platform/sim/world.h"
 
 #include <cstring>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include "platform/sim/world.h"
 
 namespace corvane {
 namespace {
@@ -45,26 +43,41 @@ struct Case {
 
 TEST(AdapterApplication, FollowsTheDecisionTable) {
     const Case cases[] = {
-        {"fixed address changed", 0, [](AdapterRecord& e) { SetText(e.ipAddressList.ipAddress, "10.0.0.6"); },
+        {"fixed address changed",
+         0,
+         [](AdapterRecord& e) { SetText(e.ipAddressList.ipAddress, "10.0.0.6"); },
          {"SetAdapterIpAddress({A1}, 0, 10.0.0.6, 255.255.255.0, 10.0.0.1) = 0"}},
-        {"only the gateway changed", 0, [](AdapterRecord& e) { SetText(e.gatewayList.ipAddress, "10.0.0.254"); },
+        {"only the gateway changed",
+         0,
+         [](AdapterRecord& e) { SetText(e.gatewayList.ipAddress, "10.0.0.254"); },
          {"SetAdapterIpAddress({A1}, 0, 10.0.0.5, 255.255.255.0, 10.0.0.254) = 0"}},
-        {"fixed switched to automatic: release, then automatic, no renew", 0,
+        {"fixed switched to automatic: release, then automatic, no renew",
+         0,
          [](AdapterRecord& e) { e.dhcpEnabled = 1; },
          {"IpReleaseAddress(1, \\DEVICE\\TCPIP_{A1}) = 50", // a fixed adapter holds no lease
           "SetAdapterIpAddress({A1}, 1, 10.0.0.5, 255.255.255.0, 10.0.0.1) = 0"}},
-        {"automatic switched to fixed: no release", 1, [](AdapterRecord& e) { e.dhcpEnabled = 0; },
+        {"automatic switched to fixed: no release",
+         1,
+         [](AdapterRecord& e) { e.dhcpEnabled = 0; },
          {"SetAdapterIpAddress({A1}, 0, 10.0.0.5, 255.255.255.0, 10.0.0.1) = 0"}},
-        {"automatic with other numbers: release and renew", 1,
+        {"automatic with other numbers: release and renew",
+         1,
          [](AdapterRecord& e) { SetText(e.ipAddressList.ipAddress, "10.0.0.9"); },
-         {"IpReleaseAddress(1, \\DEVICE\\TCPIP_{A1}) = 0", "IpRenewAddress(1, \\DEVICE\\TCPIP_{A1}) = 0"}},
-        {"a dhcp value of 5 on an automatic adapter", 1, [](AdapterRecord& e) { e.dhcpEnabled = 5; },
+         {"IpReleaseAddress(1, \\DEVICE\\TCPIP_{A1}) = 0",
+          "IpRenewAddress(1, \\DEVICE\\TCPIP_{A1}) = 0"}},
+        {"a dhcp value of 5 on an automatic adapter",
+         1,
+         [](AdapterRecord& e) { e.dhcpEnabled = 5; },
          {"IpReleaseAddress(1, \\DEVICE\\TCPIP_{A1}) = 0",
           "SetAdapterIpAddress({A1}, 1, 10.0.0.5, 255.255.255.0, 10.0.0.1) = 0"}},
-        {"empty gateway and 0.0.0.0 are the same number", 0,
-         [](AdapterRecord& e) { SetText(e.gatewayList.ipAddress, "10.0.0.1"); }, {}},
-        {"bytes behind a terminator change nothing", 0,
-         [](AdapterRecord& e) { e.ipAddressList.ipAddress.text[12] = 'x'; }, {}},
+        {"empty gateway and 0.0.0.0 are the same number",
+         0,
+         [](AdapterRecord& e) { SetText(e.gatewayList.ipAddress, "10.0.0.1"); },
+         {}},
+        {"bytes behind a terminator change nothing",
+         0,
+         [](AdapterRecord& e) { e.ipAddressList.ipAddress.text[12] = 'x'; },
+         {}},
     };
     for (const Case& c : cases) {
         sim::World world;
@@ -106,7 +119,9 @@ protected:
         ReadAdapters(world.platform(), state);
         world.ClearJournal();
     }
-    std::vector<std::string> Calls(std::string_view operation) { return world.JournalLines(operation); }
+    std::vector<std::string> Calls(std::string_view operation) {
+        return world.JournalLines(operation);
+    }
 
     sim::World world;
     SetupState state;
@@ -115,8 +130,9 @@ protected:
 TEST_F(TwoAdapters, OnlyTheEditedAdapterIsTouchedAgainstItsOwnRecord) {
     SetText(state.AdaptersAsEdited[1].ipAddressList.ipAddress, "10.0.0.22");
     ApplyAdapterAddresses(world.platform(), state);
-    EXPECT_EQ(std::vector<std::string>{"SetAdapterIpAddress({A2}, 0, 10.0.0.22, 255.0.0.0, 0.0.0.0) = 0"},
-              Calls("SetAdapterIpAddress"));
+    EXPECT_EQ(
+        std::vector<std::string>{"SetAdapterIpAddress({A2}, 0, 10.0.0.22, 255.0.0.0, 0.0.0.0) = 0"},
+        Calls("SetAdapterIpAddress"));
     EXPECT_EQ("10.0.0.22", world.Adapter("{A2}")->address);
 }
 
@@ -131,7 +147,8 @@ TEST_F(TwoAdapters, AnAdapterMissingFromTheInterfaceTableIsSkipped) {
 }
 
 TEST_F(TwoAdapters, AnEmptyAdapterNameMatchesNoInterface) {
-    std::memset(state.AdaptersAsEdited[0].adapterName, 0, sizeof state.AdaptersAsEdited[0].adapterName);
+    std::memset(state.AdaptersAsEdited[0].adapterName, 0,
+                sizeof state.AdaptersAsEdited[0].adapterName);
     state.AdaptersAsFound[0] = state.AdaptersAsEdited[0];
     state.AdaptersAsEdited[0].dhcpEnabled = 1;
     ApplyAdapterAddresses(world.platform(), state);

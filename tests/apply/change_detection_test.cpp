@@ -1,12 +1,10 @@
 #include "apply/change_detection.h"
-
-#include <gtest/gtest.h>
+#include "fakes/fake_dialog_view.h"
+#include "ui/dialog_ids.h"
 
 #include <cstring>
 #include <functional>
-
-#include "fakes/fake_dialog_view.h"
-#include "ui/dialog_ids.h"
+#include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
@@ -49,8 +47,9 @@ struct Case {
 TEST(ChangeDetection, MaskAndValidityFollowTheFields) {
     const Case cases[] = {
         {"nothing changed", [](Machine&) {}, 0, true},
-        {"letter case of the name", [](Machine& m) { m.dialog.item(id::kComputerName).text = u"pc1"; },
-         ChangeComputerName, true},
+        {"letter case of the name",
+         [](Machine& m) { m.dialog.item(id::kComputerName).text = u"pc1"; }, ChangeComputerName,
+         true},
         {"over-long name cut to its first 15 characters",
          [](Machine& m) {
              m.state.CurrentComputerName.Assign(u"ABCDEFGHIJKLMNO");
@@ -103,7 +102,8 @@ TEST(ChangeDetection, MaskAndValidityFollowTheFields) {
          },
          ChangeAdapters, true},
         {"only the link to the next record differs",
-         [](Machine& m) { m.state.AdaptersAsEdited[0].next = &m.state.AdaptersAsFound[0]; }, 0, true},
+         [](Machine& m) { m.state.AdaptersAsEdited[0].next = &m.state.AdaptersAsFound[0]; }, 0,
+         true},
     };
     for (const Case& c : cases) {
         Machine machine;

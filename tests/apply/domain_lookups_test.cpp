@@ -1,10 +1,8 @@
 #include "apply/domain_lookups.h"
+#include "platform/sim/world.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
-
-#include "platform/sim/world.h"
 
 namespace corvane {
 namespace {
@@ -53,7 +51,8 @@ TEST_F(DomainLookupsTest, ResolvesANameToTheDnsNameAndLogsTheStatus) {
         DomainText domain(c.typed);
         EXPECT_EQ(c.status, GetDomainDnsName(world.platform(), state, domain));
         EXPECT_EQ(c.after, domain.view());
-        expectedLog += FormatText(u"Info(%08d): 3/21/2009, 9:15:43 AM - GetDomainDnsName: Status\r\n", c.status);
+        expectedLog += FormatText(
+            u"Info(%08d): 3/21/2009, 9:15:43 AM - GetDomainDnsName: Status\r\n", c.status);
     }
     EXPECT_EQ(Utf16Le(expectedLog), LogBytes());
     EXPECT_EQ(0u, world.OutstandingNetApiBuffers());

@@ -1,7 +1,6 @@
 #include "apply/dotted_quad.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace corvane {
@@ -18,19 +17,19 @@ TEST(ParseDottedQuad, ReadsEachNumberAsStrtolDoesAndShiftsByEightBits) {
         {"10.0.0.5", 0x0A000005},
         {"255.255.255.0", 0xFFFFFF00},
         {"192.168.1.1", 0xC0A80101},
-        {"1.2.3", 0x00010203},          // three numbers: no shift for a fourth
-        {"256.1.1.1", 0x00010101},      // 256 ORs a bit that the shifts push out
-        {"1.2.3.4.5", 0x02030405},      // the first number is shifted out
-        {" 1.2.3.4", 0x01020304},       // strtol passes over leading blanks
-        {"1.2.3.4 ", 0x02030400},       // a trailing blank starts an empty fifth number
-        {"010.1.1.1", 0x08010101},      // leading zero: octal
-        {"0x0A.1.1.1", 0x0A010101},     // 0x: hexadecimal
-        {"08.1", 0x00000801},           // octal stops at 8, which starts the next number
+        {"1.2.3", 0x00010203},      // three numbers: no shift for a fourth
+        {"256.1.1.1", 0x00010101},  // 256 ORs a bit that the shifts push out
+        {"1.2.3.4.5", 0x02030405},  // the first number is shifted out
+        {" 1.2.3.4", 0x01020304},   // strtol passes over leading blanks
+        {"1.2.3.4 ", 0x02030400},   // a trailing blank starts an empty fifth number
+        {"010.1.1.1", 0x08010101},  // leading zero: octal
+        {"0x0A.1.1.1", 0x0A010101}, // 0x: hexadecimal
+        {"08.1", 0x00000801},       // octal stops at 8, which starts the next number
         {"+1.2.3.4", 0x01020304},
-        {"-1.2.3.4", 0xFF020304},       // -1 sets every bit; the shifts push most out
+        {"-1.2.3.4", 0xFF020304}, // -1 sets every bit; the shifts push most out
         {"abc", 0},
         {"1..2", 0x00000102},
-        {"99999999999.1", 0xFFFFFF01},  // clamped to LONG_MAX as a 32-bit long
+        {"99999999999.1", 0xFFFFFF01}, // clamped to LONG_MAX as a 32-bit long
         {std::string_view("1.2.3.4\0garbage", 15), 0x01020304},
     };
     for (const Case& c : cases) {

@@ -4,16 +4,15 @@
 // (under Wine there). Each implementation provides a ContractTarget.
 #pragma once
 
-#include <gtest/gtest.h>
+#include "platform/platform.h"
 
 #include <cstdint>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include "platform/platform.h"
 
 namespace corvane::contract {
 
@@ -39,7 +38,8 @@ public:
     // way to put a file there: the program itself writes no files but its
     // log, so set-up goes around the platform interface.
     virtual std::u16string ScratchDirectory() = 0;
-    virtual void WriteTestFile(const std::u16string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    virtual void WriteTestFile(const std::u16string& path,
+                               const std::vector<std::uint8_t>& bytes) = 0;
 
     // Operations that some real platforms lack (Wine has no domain join, no
     // rename in the domain, no joinable OUs, no domain-controller look-up
@@ -83,9 +83,9 @@ private:
 // Instantiates the suite for one implementation, in that implementation's
 // own test file: CORVANE_CONTRACT_TARGET(Sim, MakeSimTarget).
 #define CORVANE_CONTRACT_TARGET(Name, Factory)                                                     \
-    INSTANTIATE_TEST_SUITE_P(Name, PlatformContract,                                               \
-                             testing::Values(::corvane::contract::ContractTargetFactory{           \
-                                 #Name, Factory}),                                                 \
-                             ::corvane::contract::ContractTargetName)
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        Name, PlatformContract,                                                                    \
+        testing::Values(::corvane::contract::ContractTargetFactory{#Name, Factory}),               \
+        ::corvane::contract::ContractTargetName)
 
 } // namespace corvane::contract

@@ -3,10 +3,9 @@
 // file, byte for byte.
 #include "contract/contract_target.h"
 #include "contract/contract_text.h"
+#include "support/diagnostic_log.h"
 
 #include <cstdint>
-
-#include "support/diagnostic_log.h"
 
 namespace corvane::contract {
 namespace {
@@ -43,8 +42,8 @@ TEST_P(PlatformContract, LogBytesDependOnlyOnEntriesClockAndUserLocale) {
         Target().SetUserLocale(c.locale);
         FixedClock clock;
         platform::Platform os = Os();
-        platform::Platform fixed{clock,       os.locale,   os.environment, os.files,
-                                 os.profile,  os.registry, os.network,     os.ipHelper,
+        platform::Platform fixed{clock,        os.locale,    os.environment, os.files,
+                                 os.profile,   os.registry,  os.network,     os.ipHelper,
                                  os.resources, os.directory, os.ui};
         const std::u16string path = Target().ScratchDirectory() + std::u16string(c.fileName);
 

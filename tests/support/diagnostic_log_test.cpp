@@ -1,12 +1,10 @@
+#include "platform/sim/world.h"
 #include "support/diagnostic_log.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include "platform/sim/world.h"
 
 namespace corvane {
 namespace {
@@ -20,11 +18,14 @@ std::vector<std::uint8_t> Utf16Le(std::u16string_view text) {
     return bytes;
 }
 
-constexpr std::u16string_view kLogPath = u"C:\\Users\\Administrator\\AppData\\Local\\Temp\\corvane.log";
+constexpr std::u16string_view kLogPath =
+    u"C:\\Users\\Administrator\\AppData\\Local\\Temp\\corvane.log";
 
 class DiagnosticLogTest : public testing::Test {
 protected:
-    std::vector<std::uint8_t> FileBytes() { return world.FileBytes(kLogPath).value_or(std::vector<std::uint8_t>{}); }
+    std::vector<std::uint8_t> FileBytes() {
+        return world.FileBytes(kLogPath).value_or(std::vector<std::uint8_t>{});
+    }
 
     sim::World world; // clock fixed at 2009-03-21 09:15:43, user locale en-US
 };
@@ -60,10 +61,13 @@ TEST_F(DiagnosticLogTest, WritesUtf16LittleEndianLinesWithoutByteOrderMark) {
     log.Log(LogLevel::Error, static_cast<std::int32_t>(0x80004005u), u"%S: SetSearchPreference",
             "MoveComputerAccountToOrganizationUnit");
     log.Close();
-    EXPECT_EQ(Utf16Le(u"Info(00001326): 3/21/2009, 9:15:43 AM - SaveSettings: NetJoinDomain without Account\r\n"
-                      u"Error(0x80004005): 3/21/2009, 9:15:43 AM - MoveComputerAccountToOrganizationUnit: "
-                      u"SetSearchPreference\r\n"),
-              FileBytes());
+    EXPECT_EQ(
+        Utf16Le(
+            u"Info(00001326): 3/21/2009, 9:15:43 AM - SaveSettings: NetJoinDomain without "
+            u"Account\r\n"
+            u"Error(0x80004005): 3/21/2009, 9:15:43 AM - MoveComputerAccountToOrganizationUnit: "
+            u"SetSearchPreference\r\n"),
+        FileBytes());
 }
 
 TEST_F(DiagnosticLogTest, DateAndTimeFollowTheUserLocaleNotTheThreadLocale) {
@@ -73,7 +77,8 @@ TEST_F(DiagnosticLogTest, DateAndTimeFollowTheUserLocaleNotTheThreadLocale) {
     log.Open(world.platform(), kLogPath);
     log.Log(LogLevel::Info, 0, u"%S: Status", "GetDomainDnsName");
     log.Close();
-    EXPECT_EQ(Utf16Le(u"Info(00000000): 21.03.2009, 09:15:43 - GetDomainDnsName: Status\r\n"), FileBytes());
+    EXPECT_EQ(Utf16Le(u"Info(00000000): 21.03.2009, 09:15:43 - GetDomainDnsName: Status\r\n"),
+              FileBytes());
 }
 
 TEST_F(DiagnosticLogTest, AppendsAcrossRunsBehindWhateverTheFileHeld) {
@@ -97,7 +102,8 @@ TEST_F(DiagnosticLogTest, MessageWithLineBreaksIsWrittenUnchanged) {
     log.Open(world.platform(), kLogPath);
     log.WriteEntry(u"first\r\nsecond\n", 2, 0);
     log.Close();
-    EXPECT_EQ(Utf16Le(u"Info(00000000): 3/21/2009, 9:15:43 AM - first\r\nsecond\n\r\n"), FileBytes());
+    EXPECT_EQ(Utf16Le(u"Info(00000000): 3/21/2009, 9:15:43 AM - first\r\nsecond\n\r\n"),
+              FileBytes());
 }
 
 TEST_F(DiagnosticLogTest, ASecondInstanceCannotOpenTheFileAndTheFirstIsNotDisturbed) {
@@ -118,7 +124,7 @@ TEST_F(DiagnosticLogTest, UnusablePathsLeaveTheProgramWithoutALog) {
     const std::u16string cases[] = {
         u"C:\\No\\Such\\Directory\\corvane.log",
         u"C:\\Users\\Administrator\\" + longName + u".log", // longer than MAX_PATH
-        u"%LONG%\\corvane.log",                               // expands beyond MAX_PATH
+        u"%LONG%\\corvane.log",                             // expands beyond MAX_PATH
         u"",
     };
     world.SetEnvironmentVariable(u"LONG", (u"C:\\" + std::u16string(280, u'y')).c_str());

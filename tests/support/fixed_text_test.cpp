@@ -13,8 +13,8 @@ TEST(FixedText, CutsAtCapacityMinusOneAndStaysTerminated) {
     const Case cases[] = {
         {u"", u""},
         {u"PC1", u"PC1"},
-        {u"ABCDEFGHIJKLMNO", u"ABCDEFGHIJKLMNO"},   // 15 fit a capacity of 16
-        {u"ABCDEFGHIJKLMNOP", u"ABCDEFGHIJKLMNO"},  // the 16th is cut
+        {u"ABCDEFGHIJKLMNO", u"ABCDEFGHIJKLMNO"},  // 15 fit a capacity of 16
+        {u"ABCDEFGHIJKLMNOP", u"ABCDEFGHIJKLMNO"}, // the 16th is cut
         {u"ABCDEFGHIJKLMNOPQRSTUVWXYZ", u"ABCDEFGHIJKLMNO"},
         {std::u16string_view(u"AB\0CD", 5), u"AB"}, // an embedded zero ends the text
     };

@@ -1,12 +1,10 @@
+#include "platform/sim/world.h"
 #include "support/interface_language.h"
+#include "ui/string_resources.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <thread>
-
-#include "platform/sim/world.h"
-#include "ui/string_resources.h"
 
 namespace corvane {
 namespace {
@@ -59,7 +57,8 @@ TEST(ReapplyForcedLanguage, GivesTheWorkerTheMainThreadsLanguage) {
     ApplyForcedLanguage(world.platform(), state, u"de-CH");
     LocaleId workerLocale = 0;
     std::thread worker([&] {
-        EXPECT_EQ(0x0409u, world.locale().GetThreadLocale()); // a new thread starts with the default
+        EXPECT_EQ(0x0409u,
+                  world.locale().GetThreadLocale()); // a new thread starts with the default
         EXPECT_TRUE(ReapplyForcedLanguage(world.platform(), state));
         workerLocale = world.locale().GetThreadLocale();
     });
@@ -114,9 +113,10 @@ protected:
 };
 
 TEST_F(LanguageFileTest, ACountrySectionHidesTheLanguageSectionForEveryKey) {
-    world.PutTextFile(u"C:\\Work\\languages.ini",
-                      u"[de-DE]\r\n114=Bitte neu starten\r\n[de]\r\n113=Aus der Sprachdatei\r\n115=Neustart!\r\n",
-                      sim::TextEncoding::Ansi);
+    world.PutTextFile(
+        u"C:\\Work\\languages.ini",
+        u"[de-DE]\r\n114=Bitte neu starten\r\n[de]\r\n113=Aus der Sprachdatei\r\n115=Neustart!\r\n",
+        sim::TextEncoding::Ansi);
     EXPECT_EQ(u"Bitte neu starten", Lookup(0x0407, 114));
     EXPECT_EQ(Resource(113, ui::kLanguageGerman), Lookup(0x0407, 113));
     EXPECT_EQ(u"Aus der Sprachdatei", Lookup(0x0C07, 113)); // de-AT has no section of its own
@@ -124,24 +124,27 @@ TEST_F(LanguageFileTest, ACountrySectionHidesTheLanguageSectionForEveryKey) {
 }
 
 TEST_F(LanguageFileTest, SectionsAndKeysMatchWithoutRegardToCaseInEveryEncoding) {
-    for (sim::TextEncoding encoding : {sim::TextEncoding::Ansi, sim::TextEncoding::Utf16LeBom,
-                                       sim::TextEncoding::Utf8Bom}) {
-        world.PutTextFile(u"C:\\Work\\languages.ini", u"[DE-de]\r\n113 = \u00c4nderung\\nZweite Zeile \r\n",
-                          encoding);
+    for (sim::TextEncoding encoding :
+         {sim::TextEncoding::Ansi, sim::TextEncoding::Utf16LeBom, sim::TextEncoding::Utf8Bom}) {
+        world.PutTextFile(u"C:\\Work\\languages.ini",
+                          u"[DE-de]\r\n113 = \u00c4nderung\\nZweite Zeile \r\n", encoding);
         EXPECT_EQ(u"\u00c4nderung\nZweite Zeile", Lookup(0x0407, 113));
     }
 }
 
 TEST_F(LanguageFileTest, AnEmptyValueOrEmptySectionFallsBackToTheResources) {
-    world.PutTextFile(u"C:\\Work\\languages.ini", u"[de-DE]\r\n113=\r\n[en-US]\r\n[en]\r\n114=from en\r\n",
+    world.PutTextFile(u"C:\\Work\\languages.ini",
+                      u"[de-DE]\r\n113=\r\n[en-US]\r\n[en]\r\n114=from en\r\n",
                       sim::TextEncoding::Ansi);
     EXPECT_EQ(Resource(113, ui::kLanguageGerman), Lookup(0x0407, 113));
     EXPECT_EQ(u"from en", Lookup(0x0409, 114)); // [en-US] holds no entry, so [en] is used
 }
 
 TEST_F(LanguageFileTest, AFileInTheWorkingDirectoryWinsEvenWithoutTheSection) {
-    world.PutTextFile(u"C:\\Work\\languages.ini", u"[fr]\r\n113=texte\r\n", sim::TextEncoding::Ansi);
-    world.PutTextFile(u"C:\\Tools\\languages.ini", u"[en]\r\n113=beside the exe\r\n", sim::TextEncoding::Ansi);
+    world.PutTextFile(u"C:\\Work\\languages.ini", u"[fr]\r\n113=texte\r\n",
+                      sim::TextEncoding::Ansi);
+    world.PutTextFile(u"C:\\Tools\\languages.ini", u"[en]\r\n113=beside the exe\r\n",
+                      sim::TextEncoding::Ansi);
     EXPECT_EQ(Resource(113, ui::kLanguageEnglish), Lookup(0x0409, 113));
     world.RemoveFile(u"C:\\Work\\languages.ini");
     EXPECT_EQ(u"beside the exe", Lookup(0x0409, 113));
@@ -167,7 +170,8 @@ TEST_F(LanguageFileTest, OverlongLinesAreCutToTheValueCapacity) {
 TEST_F(LanguageFileTest, AWorkingDirectoryTooLongForAPathIsPassedOver) {
     const std::u16string deep = u"C:\\" + std::u16string(250, u'd');
     world.SetCurrentDirectory(deep);
-    world.PutTextFile(u"C:\\Tools\\languages.ini", u"[en]\r\n113=beside the exe\r\n", sim::TextEncoding::Ansi);
+    world.PutTextFile(u"C:\\Tools\\languages.ini", u"[en]\r\n113=beside the exe\r\n",
+                      sim::TextEncoding::Ansi);
     EXPECT_EQ(u"beside the exe", Lookup(0x0409, 113));
 }
 

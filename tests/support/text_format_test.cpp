@@ -1,8 +1,7 @@
 #include "support/text_format.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
@@ -26,7 +25,8 @@ TEST(TextFormat, ConversionsFollowTheWidePrintfMeaning) {
         {"%08d pads zero", u"00000005", FormatText(u"%08d", 5)},
         {"%08d nine digits", u"123456789", FormatText(u"%08d", 123456789)},
         {"%#08x of -1", u"0xffffffff", FormatText(u"%#08x", -1)},
-        {"%#08x of E_FAIL", u"0x80004005", FormatText(u"%#08x", static_cast<std::int32_t>(0x80004005u))},
+        {"%#08x of E_FAIL", u"0x80004005",
+         FormatText(u"%#08x", static_cast<std::int32_t>(0x80004005u))},
         {"%#x of zero has no prefix", u"0", FormatText(u"%#x", 0)},
         {"%X", u"BEEF", FormatText(u"%X", 0xBEEFu)},
         {"%x of unsigned 64", u"ffffffffff", FormatText(u"%llx", 0xFFFFFFFFFFull)},
@@ -68,7 +68,8 @@ TEST(TextFormat, HugeWidthsAreClamped) {
                                        -2147483648LL};
     for (std::int64_t value : starValues) {
         SCOPED_TRACE(value);
-        const std::u16string padded = FormatText(u"%*d|%.*s|%-*s", value, 7, value, u"abc", value, u"x");
+        const std::u16string padded =
+            FormatText(u"%*d|%.*s|%-*s", value, 7, value, u"abc", value, u"x");
         EXPECT_LE(padded.size(), 3u * 4096u + 8u);
         EXPECT_NE(padded.find(u'7'), std::u16string::npos);
     }

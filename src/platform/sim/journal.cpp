@@ -62,6 +62,11 @@ constexpr std::string_view kOperations[] = {
     "Create",
     "Delete",
     "SetInfo",
+    "CoInitialize",
+    "SetSearchPreference",
+    "GetNextRow",
+    "GetColumn",
+    "QueryInterface",
 };
 
 } // namespace

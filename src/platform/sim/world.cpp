@@ -1,10 +1,9 @@
 #include "platform/sim/world.h"
 
 #include "platform/sim/directory_service.h"
-#include "platform/sim/user_interface_service.h"
-
 #include "platform/sim/services.h"
 #include "platform/sim/text.h"
+#include "platform/sim/user_interface_service.h"
 
 #include <algorithm>
 
@@ -126,6 +125,9 @@ World::~World() = default;
 platform::Platform& World::platform() {
     return impl_->platform;
 }
+sim::Desktop& World::Desktop() {
+    return impl_->ui.Desktop();
+}
 platform::Clock& World::clock() {
     return impl_->clock;
 }
@@ -152,6 +154,9 @@ platform::IpHelper& World::ipHelper() {
 }
 platform::Resources& World::resources() {
     return impl_->resources;
+}
+platform::DirectoryService& World::directory() {
+    return impl_->directory;
 }
 
 std::unique_lock<std::recursive_mutex> World::Lock() const {
@@ -568,6 +573,38 @@ void World::Record(JournalEntry entry) {
     impl_->state.journal.Record(std::move(entry));
 }
 
+// --- Directory service
+
+std::size_t World::LiveDirectoryInterfaces() const {
+    auto lock = Lock();
+    return impl_->directory.CurrentUsage().liveInterfaces;
+}
+
+std::size_t World::OpenComBrackets() const {
+    auto lock = Lock();
+    return impl_->directory.CurrentUsage().openComBrackets;
+}
+
+std::size_t World::OpenDirectorySearches() const {
+    auto lock = Lock();
+    return impl_->directory.CurrentUsage().openSearches;
+}
+
+std::size_t World::HeldSearchColumns() const {
+    auto lock = Lock();
+    return impl_->directory.CurrentUsage().heldColumns;
+}
+
+std::size_t World::InvalidDirectoryCalls() const {
+    auto lock = Lock();
+    return impl_->directory.CurrentUsage().invalidCalls;
+}
+
+std::size_t World::DirectorySearchPages() const {
+    auto lock = Lock();
+    return impl_->directory.CurrentUsage().pagesFetched;
+}
+
 // --- Adapters
 
 void World::AddAdapter(const AdapterConfig& adapter) {
@@ -604,7 +641,7 @@ bool World::InjectFailure(std::string_view operation, platform::ErrorCode code, 
 }
 
 std::optional<platform::ErrorCode> World::TakeFailure(std::string_view operation,
-                                                     std::u16string_view subject) {
+                                                      std::u16string_view subject) {
     auto lock = Lock();
     return impl_->state.failures.Take(operation, subject);
 }

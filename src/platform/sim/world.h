@@ -10,6 +10,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/sim/desktop.h"
 #include "platform/sim/directory_tree.h"
 #include "platform/sim/domain.h"
 #include "platform/sim/journal.h"
@@ -123,6 +124,10 @@ public:
     platform::NetworkManagement& network();
     platform::IpHelper& ipHelper();
     platform::Resources& resources();
+    // The simulated user at the dialogs and message boxes: scripts, answers
+    // and the journal of every window the program opened (desktop.h).
+    sim::Desktop& Desktop();
+    platform::DirectoryService& directory();
 
     // For code that works on the state directly (for instance a directory
     // service over Domain::Directory()): hold this lock meanwhile. The lock
@@ -221,6 +226,21 @@ public:
     std::size_t InvalidNetApiFrees() const;
     // The domain's directory service records its calls here too.
     void Record(JournalEntry entry);
+
+    // --- Directory service (ADSI over the domains' directories)
+    // Interface references handed out and not released yet.
+    std::size_t LiveDirectoryInterfaces() const;
+    // CoInitialize calls not yet paired with CoUninitialize, on all threads.
+    std::size_t OpenComBrackets() const;
+    // Searches not closed with CloseSearchHandle; columns not freed.
+    std::size_t OpenDirectorySearches() const;
+    std::size_t HeldSearchColumns() const;
+    // Calls on interfaces, searches or columns that are not live (released,
+    // never handed out, or of another kind), and CoUninitialize calls
+    // without a CoInitialize.
+    std::size_t InvalidDirectoryCalls() const;
+    // Result pages the directory's searches have fetched from the server.
+    std::size_t DirectorySearchPages() const;
 
     // --- Adapters
     void AddAdapter(const AdapterConfig& adapter);

@@ -5,8 +5,8 @@
 #include "platform/platform.h"
 #include "platform/win32/directory_service.h"
 #include "platform/win32/services.h"
-#include "platform/win32/user_interface.h"
 #include "platform/win32/system_library.h"
+#include "platform/win32/user_interface.h"
 
 namespace corvane::win32 {
 

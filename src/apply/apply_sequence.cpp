@@ -1,0 +1,295 @@
+#include "apply/apply_sequence.h"
+
+#include "apply/adapter_application.h"
+#include "apply/credentials.h"
+#include "apply/domain_lookups.h"
+#include "directory/computer_account.h"
+#include "platform/net_buffer.h"
+#include "support/interface_language.h"
+#include "ui/authentication_dialog.h"
+#include "ui/dialog_ids.h"
+#include "ui/string_resources.h"
+
+#include <string>
+
+namespace corvane {
+
+namespace {
+
+namespace error = platform::error;
+namespace id = ui::main_dialog;
+
+constexpr const char* kOperation = "SaveSettings";
+// The line of the unjoin failure report, kept as the log has always shown it.
+constexpr int kUnjoinFailureLine = 921;
+
+constexpr std::u16string_view kTcpipParameters =
+    u"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+constexpr std::u16string_view kActiveComputerName =
+    u"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName";
+
+bool IsRefusedCredentials(platform::ErrorCode code) {
+    return code == error::kAccessDenied || code == error::kLogonFailure ||
+           code == error::kAccountDisabled;
+}
+
+class ApplyRun {
+public:
+    ApplyRun(platform::Platform& os, SetupState& state, platform::DialogView& dialog,
+             const std::atomic<bool>& abandoned)
+        : os_(os), state_(state), dialog_(dialog), abandoned_(abandoned), joinName_(os.network) {}
+
+    void Run(ChangeMask mask) {
+        ReadJoinInformation();
+        directoryDomain_ = state_.DesiredDomain;
+        CheckDomain();
+        if ((mask & kRenameStepMask) != 0 && !Abandoned()) {
+            RenameStep();
+        }
+        if ((mask & kMembershipStepMask) != 0 && !Abandoned()) {
+            MembershipStep();
+        }
+        if ((mask & kOrganizationUnitStepMask) != 0 && !Abandoned()) {
+            OrganizationUnitStep();
+        }
+        if ((mask & kRestartNoticeMask) != 0 && !Abandoned()) {
+            Notice(LocalizedText(ui::kStringRestartText), LocalizedText(ui::kStringRestartCaption),
+                   kNoticeWarningStyle);
+        }
+        joinName_.Reset();
+        if ((mask & kAdapterStepMask) != 0 && !Abandoned()) {
+            ApplyAdapterAddresses(os_, state_);
+        }
+    }
+
+private:
+    bool Abandoned() const { return abandoned_.load(); }
+
+    void Log(platform::ErrorCode code, std::u16string_view format) {
+        state_.Log.Log(LogLevel::Info, static_cast<std::int32_t>(code), format, kOperation);
+    }
+    template <typename Arg>
+    void Log(platform::ErrorCode code, std::u16string_view format, const Arg& arg) {
+        state_.Log.Log(LogLevel::Info, static_cast<std::int32_t>(code), format, kOperation, arg);
+    }
+
+    bool DomainChosen() { return dialog_.IsChecked(id::kMemberOfDomain); }
+    bool WorkgroupChosen() { return dialog_.IsChecked(id::kMemberOfWorkgroup); }
+
+    void Notice(const std::u16string& text, const std::u16string& caption, std::uint32_t style) {
+        ShowTimedNotice(os_, state_, dialog_.Window(), text, caption, style);
+    }
+
+    std::u16string LocalizedText(std::uint32_t id) {
+        std::u16string text;
+        LoadLocalizedString(os_, id, text);
+        return text;
+    }
+
+    // A refusal of the credentials asks for others: the step repeats after
+    // OK (1237) and ends as cancelled (1223) otherwise.
+    platform::ErrorCode PromptIfRefused(platform::ErrorCode result) {
+        if (!IsRefusedCredentials(result) || Abandoned()) {
+            return result;
+        }
+        return PromptForCredentials(os_, state_, dialog_.Window(), result);
+    }
+
+    bool Retrying(platform::ErrorCode result) const {
+        return result == error::kRetry && !Abandoned();
+    }
+
+    void ReadJoinInformation() {
+        if (os_.network.NetGetJoinInformation(joinName_.Receive(), &joinStatus_) !=
+            error::kSuccess) {
+            joinStatus_ = platform::JoinStatus::Unknown;
+            joinName_.Reset();
+        }
+    }
+
+    void CheckDomain() {
+        if (!DomainChosen()) {
+            return;
+        }
+        const platform::ErrorCode status = GetDomainDnsName(os_, state_, directoryDomain_);
+        if (status != error::kSuccess) {
+            Notice(FormatText(
+                       u"DsGetDcName: Error %d\nThe specified domain \"%s\" either does not exist "
+                       u"or could not be contacted.\r\nHint: Please try to use FQDN.",
+                       status, state_.DesiredDomain),
+                   u"Domain Error", kNoticeErrorStyle);
+        }
+    }
+
+    void RenameStep() {
+        platform::ErrorCode result = error::kSuccess;
+        os_.network.SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname,
+                                      state_.DesiredComputerName.c_str());
+        if (DomainChosen()) {
+            do {
+                const Credentials credentials = StoredCredentials(state_);
+                result = os_.network.NetRenameMachineInDomain(
+                    state_.DesiredComputerName.c_str(), credentials.account, credentials.password,
+                    platform::netsetup::kAccountCreate);
+                Log(result, u"%S: NetRenameMachineInDomain");
+                if (result == error::kNerrComputerAccountNotFound && !Abandoned()) {
+                    result = CreateComputerAccount(os_, state_, directoryDomain_.view(),
+                                                   state_.DesiredComputerName.view(), std::nullopt);
+                    Log(result, u"%S: CreateComputerAccount");
+                }
+                result = PromptIfRefused(result);
+            } while (Retrying(result));
+        }
+        if (Abandoned()) {
+            return;
+        }
+        if (result != error::kSuccess) {
+            Log(result, u"%S: Settings Computer name not possible.");
+            os_.network.SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname,
+                                          state_.CurrentComputerName.c_str());
+            Notice(LocalizedText(ui::kStringRenameFailedText),
+                   LocalizedText(ui::kStringRenameFailedCaption), kNoticeWarningStyle);
+            return;
+        }
+        WriteHostNameValues();
+    }
+
+    void WriteHostNameValues() {
+        const std::u16string_view name = state_.DesiredComputerName.view();
+        const auto* data =
+            reinterpret_cast<const std::uint8_t*>(state_.DesiredComputerName.c_str());
+        const auto size = static_cast<std::uint32_t>((name.size() + 1) * sizeof(char16_t));
+        auto writeValues = [&](std::u16string_view keyPath,
+                               std::initializer_list<const char16_t*> values) {
+            platform::RegistryKey key = 0;
+            const std::u16string path(keyPath);
+            if (os_.registry.OpenKey(platform::RegistryRoot::LocalMachine, path.c_str(), &key) !=
+                error::kSuccess) {
+                return;
+            }
+            for (const char16_t* value : values) {
+                os_.registry.SetValue(key, value, platform::kRegSz, data, size);
+            }
+            os_.registry.CloseKey(key);
+        };
+        writeValues(kTcpipParameters, {u"NV Hostname", u"Hostname"});
+        writeValues(kActiveComputerName, {u"Computername"});
+    }
+
+    void LogWithOrWithoutAccount(platform::ErrorCode result, const Credentials& credentials,
+                                 std::u16string_view withAccount,
+                                 std::u16string_view withoutAccount) {
+        if (credentials.account != nullptr) {
+            Log(result, withAccount, credentials.account);
+        } else {
+            Log(result, withoutAccount);
+        }
+    }
+
+    platform::ErrorCode JoinDomainAttempt() {
+        platform::ErrorCode result = error::kSuccess;
+        if (joinStatus_ == platform::JoinStatus::Domain) {
+            const Credentials credentials = StoredCredentials(state_);
+            result = os_.network.NetUnjoinDomain(credentials.account, credentials.password, 0);
+            LogWithOrWithoutAccount(result, credentials, u"%S: NetUnjoinDomain with Account \"%s\"",
+                                    u"%S: NetUnjoinDomain without Account");
+            if (result == error::kNerrSetupNotJoined) {
+                result = error::kSuccess;
+            }
+        }
+        if (result != error::kSuccess) {
+            Log(result, u"%S: In Zeile %d", kUnjoinFailureLine);
+            return result;
+        }
+        if (Abandoned()) {
+            return error::kCancelled;
+        }
+        const Credentials credentials = StoredCredentials(state_);
+        result = os_.network.NetJoinDomain(
+            state_.DesiredDomain.c_str(), nullptr, credentials.account, credentials.password,
+            platform::netsetup::kJoinDomain | platform::netsetup::kAccountCreate |
+                platform::netsetup::kDomainJoinIfJoined);
+        LogWithOrWithoutAccount(result, credentials, u"%S: NetJoinDomain with Account \"%s\"",
+                                u"%S: NetJoinDomain without Account");
+        return result;
+    }
+
+    platform::ErrorCode JoinWorkgroupAttempt() {
+        const Credentials credentials = StoredCredentials(state_);
+        platform::ErrorCode result =
+            os_.network.NetUnjoinDomain(credentials.account, credentials.password, 0);
+        Log(result, u"%S: Workgroup: NetUnjoinDomain");
+        // A computer that is in a workgroup already is not joined to a domain
+        // (2692): it can go straight on to the new workgroup.
+        if (result != error::kSuccess && result != error::kNerrSetupNotJoined) {
+            return result;
+        }
+        if (Abandoned()) {
+            return error::kCancelled;
+        }
+        return os_.network.NetJoinDomain(state_.DesiredWorkgroup.c_str(), nullptr, nullptr, nullptr,
+                                         0);
+    }
+
+    void MembershipStep() {
+        platform::ErrorCode result = error::kSuccess;
+        do {
+            result = error::kSuccess;
+            if (DomainChosen()) {
+                result = JoinDomainAttempt();
+            } else if (WorkgroupChosen()) {
+                result = JoinWorkgroupAttempt();
+            }
+            result = PromptIfRefused(result);
+        } while (Retrying(result));
+        if (result != error::kSuccess && !Abandoned()) {
+            Log(result, u"%S: Joining to Workgroup/Domain not possible");
+        }
+    }
+
+    void OrganizationUnitStep() {
+        platform::ErrorCode result = error::kSuccess;
+        do {
+            result = MoveComputerAccountToOrganizationUnit(os_, state_, directoryDomain_.view(),
+                                                           state_.DesiredComputerName.view(),
+                                                           state_.DesiredOrganizationUnit.view());
+            if (result == error::kNerrComputerAccountNotFound && !Abandoned()) {
+                result = CreateComputerAccount(os_, state_, directoryDomain_.view(),
+                                               state_.DesiredComputerName.view(),
+                                               state_.DesiredOrganizationUnit.view());
+            }
+            Log(result, u"%S: MoveComputerAccountToOrganizationUnit");
+            result = PromptIfRefused(result);
+        } while (Retrying(result));
+    }
+
+    platform::Platform& os_;
+    SetupState& state_;
+    platform::DialogView& dialog_;
+    const std::atomic<bool>& abandoned_;
+    platform::NetBuffer<char16_t> joinName_;
+    platform::JoinStatus joinStatus_ = platform::JoinStatus::Unknown;
+    DomainText directoryDomain_;
+};
+
+} // namespace
+
+void ShowTimedNotice(platform::Platform& os, const SetupState& state, platform::WindowId owner,
+                     const std::u16string& text, const std::u16string& caption,
+                     std::uint32_t style) {
+    if (os.ui.HasMessageBoxTimeout()) {
+        os.ui.MessageBoxTimeout(
+            owner, text.c_str(), caption.c_str(), style,
+            static_cast<platform::LanguageId>(state.MessageBoxLanguage & 0xFFFFu),
+            state.MessageBoxTimeout);
+    } else if (state.MessageBoxTimeout == kInfiniteTimeout) {
+        os.ui.MessageBox(owner, text.c_str(), caption.c_str(), style);
+    }
+}
+
+void SaveSettings(platform::Platform& os, SetupState& state, platform::DialogView& dialog,
+                  ChangeMask mask, const std::atomic<bool>& abandoned) {
+    ApplyRun(os, state, dialog, abandoned).Run(mask);
+}
+
+} // namespace corvane

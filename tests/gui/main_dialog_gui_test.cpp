@@ -1,0 +1,165 @@
+// The real corvane.exe under Wine: the main dialog with the values of a
+// settings file in both languages, the OK rule as the user types, the help
+// box, and an unattended rename with its log lines.
+#include "program_under_test.h"
+#include "window_capture.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace corvane::gui {
+namespace {
+
+constexpr int kComputerName = 1003;
+constexpr int kDomain = 1004;
+constexpr int kWorkgroup = 1005;
+constexpr int kHeaderText = 1006;
+constexpr int kMemberOfDomain = 1015;
+constexpr int kMemberOfWorkgroup = 1016;
+constexpr int kOrganizationUnitList = 1034;
+
+bool IsChecked(HWND dialog, int id) {
+    return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::wstring ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    GetComputerNameW(name, &size);
+    return name;
+}
+
+std::wstring TempLogPath() {
+    wchar_t temp[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
+    return std::wstring(temp) + L"\\corvane.log";
+}
+
+std::wstring LogText() {
+    std::wstring text;
+    ReadUtf16File(TempLogPath(), text);
+    return text;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (wchar_t c : text) {
+        narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    }
+    return narrow;
+}
+
+struct LanguageCase {
+    const wchar_t* option;
+    const wchar_t* name;
+    const wchar_t* cancelText;
+    const wchar_t* domainOption;
+};
+
+TEST(MainDialogUnderWine, ComesUpWithTheSettingsFileInBothLanguages) {
+    const LanguageCase cases[] = {
+        {L"/language=de", L"de", L"&Abbrechen", L"Dom\u00E4ne"},
+        {L"/language=en", L"en", L"&Cancel", L"Domain"},
+    };
+    for (const LanguageCase& c : cases) {
+        SCOPED_TRACE(Narrow(c.name));
+        const std::wstring settings = L"[general]\r\ntitle=Workstation set-up\r\n"
+                                      L"header=Please check the network settings of this "
+                                      L"workstation.\r\n[settings]\r\ncomputer=WS-0815\r\n"
+                                      L"workgroup=TESTGROUP\r\n";
+        ProgramUnderTest program(std::wstring(L"main-") + c.name, &settings);
+        ASSERT_TRUE(program.Start(c.option));
+        HWND dialog = program.WaitForDialog(L"Workstation set-up");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ItemText(dialog, kHeaderText),
+                  L"Please check the network settings of this workstation.");
+        EXPECT_EQ(ItemText(dialog, kComputerName), L"WS-0815");
+        EXPECT_EQ(ItemText(dialog, kWorkgroup), L"TESTGROUP");
+        EXPECT_EQ(ItemText(dialog, IDCANCEL), c.cancelText);
+        EXPECT_EQ(ItemText(dialog, kMemberOfDomain), c.domainOption);
+        EXPECT_TRUE(IsChecked(dialog, kMemberOfWorkgroup));
+        EXPECT_FALSE(IsChecked(dialog, kMemberOfDomain));
+        EXPECT_FALSE(IsItemEnabled(dialog, kDomain));
+        EXPECT_FALSE(IsItemEnabled(dialog, kOrganizationUnitList));
+        // A new name and a new workgroup are pending.
+        EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
+        EXPECT_TRUE(CaptureWindow(dialog, std::wstring(L"main-dialog-") + c.name));
+        PressButton(dialog, IDCANCEL);
+        EXPECT_EQ(program.WaitForExit(), 2u);
+    }
+}
+
+TEST(MainDialogUnderWine, TypingANewComputerNameEnablesOk) {
+    // Without a settings file the dialog shows the machine as it is: nothing
+    // is pending until the user changes something.
+    ProgramUnderTest program(L"typing");
+    ASSERT_TRUE(program.Start(L"/language=en"));
+    HWND dialog = program.WaitForDialog(L"Network settings");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ItemText(dialog, kComputerName), ComputerName());
+    EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+    SetItemText(dialog, kComputerName, L"WS-NEW-NAME");
+    EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
+    SetItemText(dialog, kComputerName, ComputerName());
+    EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+    // Leaving the workgroup without a name is not valid either.
+    SetItemText(dialog, kComputerName, L"WS-NEW-NAME");
+    SetItemText(dialog, kWorkgroup, L"");
+    EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+    PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(program.WaitForExit(), 2u);
+}
+
+TEST(MainDialogUnderWine, HelpShowsTheLanguageOptionAndWritesNoLog) {
+    const std::wstring logBefore = LogText();
+    ProgramUnderTest program(L"help");
+    ASSERT_TRUE(program.Start(L"/language=de /?"));
+    HWND box = program.WaitForDialog(L"Help");
+    ASSERT_NE(box, nullptr);
+    // The message box's text is its static item 0xFFFF.
+    EXPECT_EQ(ItemText(box, 0xFFFF).find(L"/language=language"), 0u);
+    EXPECT_TRUE(CaptureWindow(box, L"help-box"));
+    PressButton(box, IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(LogText(), logBefore);
+}
+
+TEST(MainDialogUnderWine, AnUnattendedRenameWritesItsLogLines) {
+    const std::wstring before = LogText();
+    const std::wstring settings = L"[settings]\r\ncomputer=WS-RENAMED\r\n";
+    ProgramUnderTest program(L"auto-rename", &settings);
+    ASSERT_TRUE(program.Start(L"/auto /language=en"));
+    // Wine shows the restart notice but ignores its time-out: answer it.
+    HWND notice = program.WaitForDialog(L"Restart needed");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(ItemText(notice, 0xFFFF),
+              L"The computer need to be restarted to apply new settings.");
+    PressButton(notice, IDOK);
+    EXPECT_EQ(program.WaitForExit(), 1u);
+
+    const std::wstring log = LogText();
+    ASSERT_GE(log.size(), before.size());
+    ASSERT_EQ(log.compare(0, before.size(), before), 0) << "earlier runs' lines must stay";
+    const std::wstring added = log.substr(before.size());
+    // One line: the DNS look-up of the (empty) domain field at OK. A rename
+    // within a workgroup logs nothing of its own.
+    std::vector<std::wstring> lines;
+    for (std::size_t start = 0, end; (end = added.find(L"\r\n", start)) != std::wstring::npos;
+         start = end + 2) {
+        lines.push_back(added.substr(start, end - start));
+    }
+    ASSERT_EQ(lines.size(), 1u) << Narrow(added);
+    EXPECT_EQ(lines[0].rfind(L"Info(", 0), 0u) << Narrow(lines[0]);
+    EXPECT_NE(lines[0].find(L" - GetDomainDnsName: Status"), std::wstring::npos)
+        << Narrow(lines[0]);
+
+    // The rename reached the system: the DNS host name is the new one.
+    wchar_t name[64] = {};
+    DWORD size = 64;
+    GetComputerNameExW(ComputerNamePhysicalDnsHostname, name, &size);
+    EXPECT_EQ(std::wstring(name), L"WS-RENAMED");
+}
+
+} // namespace
+} // namespace corvane::gui
