@@ -1,11 +1,11 @@
 // Account normalisation: never past the account's capacity, idempotent, and
 // the result names the same user.
+#include "fuzz_input.h"
+#include "ui/account_name.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-
-#include "fuzz_input.h"
-#include "ui/account_name.h"
 
 using namespace corvane;
 using corvane::fuzz::FuzzInput;

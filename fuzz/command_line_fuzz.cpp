@@ -1,9 +1,9 @@
 // The command-line split and option recognition on any text.
-#include <cstddef>
-#include <cstdint>
-
 #include "app/command_line.h"
 #include "fuzz_input.h"
+
+#include <cstddef>
+#include <cstdint>
 
 using namespace corvane;
 using corvane::fuzz::FuzzInput;

@@ -1,11 +1,11 @@
 // Address texts: parsing reads only within the field, and formatting the
 // result and parsing it again gives the same number.
+#include "apply/dotted_quad.h"
+#include "fuzz_input.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-
-#include "apply/dotted_quad.h"
-#include "fuzz_input.h"
 
 using namespace corvane;
 

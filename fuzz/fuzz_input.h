@@ -47,7 +47,8 @@ public:
     // UTF-16 text of up to `limit` code units, two bytes each (any values,
     // unpaired surrogates and NULs included).
     std::u16string Wide(std::size_t limit = 300) {
-        std::size_t length = static_cast<std::size_t>(Byte()) | (static_cast<std::size_t>(Byte() & 1) << 8);
+        std::size_t length =
+            static_cast<std::size_t>(Byte()) | (static_cast<std::size_t>(Byte() & 1) << 8);
         length = length < limit ? length : limit;
         std::u16string text;
         for (std::size_t i = 0; i < length && size_ >= 2; ++i) {
@@ -83,7 +84,7 @@ private:
 #define FUZZ_ASSERT(condition)                                                                     \
     do {                                                                                           \
         if (!(condition)) {                                                                        \
-            __builtin_printf("property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);    \
+            __builtin_printf("property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);     \
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)

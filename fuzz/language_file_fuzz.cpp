@@ -1,13 +1,13 @@
 // languages.ini on the in-memory workstation: any file content, any forced
 // language, every string id; the escape decoding on any value.
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
 #include "apply/setup_state.h"
 #include "fuzz_input.h"
 #include "platform/sim/world.h"
 #include "support/interface_language.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
 
 using namespace corvane;
 using corvane::fuzz::FuzzInput;

@@ -1,12 +1,12 @@
 // The settings-file reading path of the in-memory workstation: any file
 // bytes, any section and key, every buffer size the program uses.
+#include "fuzz_input.h"
+#include "platform/sim/world.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "fuzz_input.h"
-#include "platform/sim/world.h"
 
 using namespace corvane;
 using corvane::fuzz::FuzzInput;
@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             profile.GetInt(sectionName, keyName, -1, kPath);
         }
         std::vector<char16_t> list(capacity + 1, u'#');
-        const std::uint32_t listed = profile.GetSection(sectionName, list.data(), capacity + 1, kPath);
+        const std::uint32_t listed =
+            profile.GetSection(sectionName, list.data(), capacity + 1, kPath);
         FUZZ_ASSERT(listed <= capacity);
     }
     return 0;

@@ -1,11 +1,11 @@
 // The scenario format of the in-memory workstation: any text loads line by
 // line with errors reported, and the world can always be dumped.
+#include "fuzz_input.h"
+#include "platform/sim/scenario.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include "platform/sim/scenario.h"
-#include "fuzz_input.h"
 
 using namespace corvane;
 

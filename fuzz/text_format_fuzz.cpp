@@ -1,12 +1,12 @@
 // The log formatter with any format and any arguments: a defined text,
 // never a read past an argument or the format.
+#include "fuzz_input.h"
+#include "support/text_format.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "fuzz_input.h"
-#include "support/text_format.h"
 
 using namespace corvane;
 using corvane::fuzz::FuzzInput;
@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             args.emplace_back(static_cast<std::uint64_t>(input.Number()) << 32 | input.Number());
             break;
         case 4:
-            args.emplace_back(reinterpret_cast<const void*>(static_cast<std::uintptr_t>(input.Number())));
+            args.emplace_back(
+                reinterpret_cast<const void*>(static_cast<std::uintptr_t>(input.Number())));
             break;
         default:
             args.emplace_back(static_cast<const char16_t*>(nullptr));

@@ -79,9 +79,43 @@ run_windows_preset() {
     fi
 }
 
+# Screenshots the Wine tests wrote as BMP files, kept as PNG.
+convert_screenshots() {
+    local bmp
+    for bmp in "$root"/build/screenshots/*.bmp; do
+        [[ -f $bmp ]] || continue
+        convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+    done
+    ls "$root"/build/screenshots/*.png 2>/dev/null | sed 's|^|screenshot: |' || true
+}
+
+# Short fuzz runs from the checked-in seeds: one result per target.
+run_fuzz() {
+    echo "== fuzz: every target from its seeds, ${CORVANE_FUZZ_SECONDS:-5} s each"
+    scripts/fuzz.sh --seconds "${CORVANE_FUZZ_SECONDS:-5}" | tee "$logs/fuzz.log"
+    passed=$((passed + $(grep -c ' ok (' "$logs/fuzz.log" || true)))
+    local bad
+    bad=$(grep -c 'FAILED' "$logs/fuzz.log" || true)
+    failed=$((failed + bad))
+    [[ $bad -eq 0 ]] || status=1
+}
+
+# clang-tidy, cppcheck and the format check: one result each.
+run_analysis() {
+    scripts/analyse.sh | tee "$logs/analyse.log"
+    passed=$((passed + $(grep -c ': clean' "$logs/analyse.log" || true)))
+    local bad
+    bad=$(grep -Ec ': (FINDINGS|FILES NOT FORMATTED)' "$logs/analyse.log" || true)
+    failed=$((failed + bad))
+    [[ $bad -eq 0 ]] || status=1
+}
+
 run_host_preset host
 run_host_preset host-asan
 run_windows_preset
+convert_screenshots
+run_fuzz
+run_analysis
 
 echo "total: $passed passed, $failed failed, $skipped skipped"
 if [[ $status -ne 0 || $failed -ne 0 ]]; then

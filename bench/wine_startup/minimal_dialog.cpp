@@ -1,10 +1,9 @@
 // The yardstick for corvane.exe's start-up: a dialog exe built the same way
 // (static, same compiler and flags) that shows one dialog from an in-memory
 // template and does nothing else.
-#include <windows.h>
-
 #include <cstdint>
 #include <vector>
+#include <windows.h>
 
 namespace {
 

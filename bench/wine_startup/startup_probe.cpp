@@ -4,13 +4,12 @@
 // repeats. Prints the median and the spread in milliseconds.
 //
 //   startup_probe.exe RUNS EXE [ARGUMENTS]
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 namespace {
 
@@ -99,7 +98,7 @@ int wmain(int argc, wchar_t** argv) {
         times.push_back(Milliseconds(start, shown));
     }
     std::sort(times.begin(), times.end());
-    std::wprintf(L"median %.1f ms, min %.1f ms, max %.1f ms over %d runs\n", times[times.size() / 2],
-                 times.front(), times.back(), runs);
+    std::wprintf(L"median %.1f ms, min %.1f ms, max %.1f ms over %d runs\n",
+                 times[times.size() / 2], times.front(), times.back(), runs);
     return 0;
 }

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs the benchmarks (never part of the tests):
+#   1. the Google Benchmark programs of the host build (bench/);
+#   2. the whole /auto run of the bundled example on corvane-sim;
+#   3. start-up of corvane.exe under Wine to its first painted dialog, against
+#      a minimal dialog exe built the same way.
+# Results go to the terminal and to build/bench/.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+out="$root/build/bench"
+mkdir -p "$out"
+bash scripts/setup.sh || exit 1
+
+echo "== build"
+{ cmake --preset host && cmake --build --preset host; } >"$out/host-build.log" 2>&1 ||
+    { echo "host build failed (build/bench/host-build.log)"; exit 1; }
+{ cmake --preset windows && cmake --build --preset windows; } >"$out/windows-build.log" 2>&1 ||
+    { echo "windows build failed (build/bench/windows-build.log)"; exit 1; }
+
+echo "== Google Benchmark programs"
+for exe in "$root"/build/host/bench/*_bench "$root"/build/host/bench/corvane_bench; do
+    [[ -x $exe ]] || continue
+    name=$(basename "$exe")
+    "$exe" --benchmark_out="$out/$name.json" --benchmark_out_format=json | tee "$out/$name.txt"
+done
+
+echo "== corvane-sim: the bundled example, /auto, 20 runs"
+example="$root/examples/join-domain"
+start=$(date +%s%N)
+for _ in $(seq 20); do
+    "$root/build/host/corvane-sim" --quiet --scenario "$example/machine.scenario" \
+        --settings "$example/corvane.ini" -- /auto >/dev/null
+done
+end=$(date +%s%N)
+echo "corvane-sim /auto run: $(((end - start) / 20000000)) ms per run (process start included)" |
+    tee "$out/corvane-sim.txt"
+
+echo "== corvane.exe start-up under Wine"
+probe='Z:'$(echo "$root/build/windows" | tr / '\\')
+scripts/wine-session run -- bash -c "
+    scripts/wine-exec build/windows/startup_probe.exe 15 '$probe\\minimal_dialog.exe' &&
+    scripts/wine-exec build/windows/startup_probe.exe 15 '$probe\\corvane.exe'" | tee "$out/startup.txt"
