@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/types.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "platform/types.h"
 
 namespace corvane::platform {
 

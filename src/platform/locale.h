@@ -1,8 +1,8 @@
 #pragma once
 
-#include <functional>
-
 #include "platform/types.h"
+
+#include <functional>
 
 namespace corvane::platform {
 
@@ -23,7 +23,8 @@ public:
     // EnumSystemLocalesW with LCID_SUPPORTED: calls `visit` with each
     // locale's identifier as eight hexadecimal digits, in the platform's
     // order, until `visit` returns false. Returns false if it could not run.
-    virtual bool EnumSystemLocales(const std::function<bool(const char16_t* localeText)>& visit) = 0;
+    virtual bool
+    EnumSystemLocales(const std::function<bool(const char16_t* localeText)>& visit) = 0;
     // GetLocaleInfoW: characters written including the terminator, or 0
     // (unknown locale, or a buffer too small: nothing usable is written).
     virtual int GetLocaleInfo(LocaleId locale, LocaleInfoType type, char16_t* buffer, int size) = 0;

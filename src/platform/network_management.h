@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "platform/types.h"
+
+#include <cstdint>
 
 namespace corvane::platform {
 
@@ -25,8 +25,7 @@ public:
                                       std::uint32_t options) = 0;
     // NetRenameMachineInDomain: 2697 when the computer has no account.
     virtual ErrorCode NetRenameMachineInDomain(const char16_t* newName, const char16_t* account,
-                                               const char16_t* password,
-                                               std::uint32_t options) = 0;
+                                               const char16_t* password, std::uint32_t options) = 0;
     // NetGetJoinableOUs: 0 with *count distinguished names in *units (one
     // buffer, released with NetApiBufferFree).
     virtual ErrorCode NetGetJoinableOUs(const char16_t* domain, const char16_t* account,

@@ -23,8 +23,8 @@ public:
     // terminated, the list ended by a second terminator; returns the
     // characters copied without the final terminator, size - 2 when cut, 0
     // when the section is missing or empty.
-    virtual std::uint32_t GetSection(const char16_t* section, char16_t* buffer,
-                                     std::uint32_t size, const char16_t* file) = 0;
+    virtual std::uint32_t GetSection(const char16_t* section, char16_t* buffer, std::uint32_t size,
+                                     const char16_t* file) = 0;
     // GetPrivateProfileIntW: the value's leading decimal number (a value that
     // does not start with one reads as 0), or the default when the key is
     // missing.

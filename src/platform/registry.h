@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "platform/types.h"
+
+#include <cstdint>
 
 namespace corvane::platform {
 

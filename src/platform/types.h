@@ -184,8 +184,8 @@ inline constexpr FileHandle kInvalidFile = 0;
 
 // GetLocaleInfo types that the program asks for.
 enum class LocaleInfoType : std::uint32_t {
-    Iso639LanguageName = 0x59,  // LOCALE_SISO639LANGNAME
-    Iso3166CountryName = 0x5A,  // LOCALE_SISO3166CTRYNAME
+    Iso639LanguageName = 0x59, // LOCALE_SISO639LANGNAME
+    Iso3166CountryName = 0x5A, // LOCALE_SISO3166CTRYNAME
 };
 
 inline constexpr LocaleId kLocaleUserDefault = 0x0400;

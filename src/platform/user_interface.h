@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "platform/dialog_logic.h"
 #include "platform/types.h"
+
+#include <cstdint>
+#include <string>
 
 namespace corvane::platform {
 
