@@ -32,7 +32,7 @@ struct StripeMotion {
 
 // The direction a draw settles on: left once the block would pass the bar's
 // right edge, right again once it reached the left edge (the first rule
-// wins, so a bar narrower than the block keeps it moving left).
+// wins, so on a bar narrower than the block it jitters at the left edge).
 StripeDirection DirectionAtDraw(const StripeMotion& motion, int barRight);
 // The position after one timer tick. It saturates well inside the 32-bit
 // range, so that a bar that is never drawn (and so never turns the block)

@@ -75,8 +75,8 @@ TEST(StripeGeometry, TurnsAtBothEndsOfTheBar) {
         {61, 7, {10, 10, 10}, {0, 0, 0}},
         // A bar exactly as wide as the block: it fits at 0 and turns at 10.
         {60, 7, {10, 10, 10}, {0, 0, 0}},
-        // Narrower than the block: it turns left at once and never back.
-        {50, 30, {0}, {}},
+        // Narrower than the block: it jitters between 0 and -10.
+        {50, 4, {0, 0}, {-10, -10}},
     };
     for (const Case& c : cases) {
         const Cycle cycle = RunCycle(c.barWidth, c.ticks);
@@ -100,10 +100,11 @@ TEST(StripeGeometry, DirectionRules) {
         {150, StripeDirection::Left, 348, StripeDirection::Left},
         {0, StripeDirection::Left, 348, StripeDirection::Right},
         {-10, StripeDirection::Left, 348, StripeDirection::Right},
-        // The right-edge rule comes first: a bar narrower than the block
-        // keeps it moving left, even past the left edge.
+        // The right-edge rule comes first: on a bar narrower than the block
+        // it wins over the left edge.
         {0, StripeDirection::Right, 50, StripeDirection::Left},
-        {-40, StripeDirection::Left, 50, StripeDirection::Left},
+        {-5, StripeDirection::Left, 50, StripeDirection::Left},
+        {-10, StripeDirection::Left, 50, StripeDirection::Right},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, DirectionAtDraw(StripeMotion{c.position, c.direction}, c.barRight))

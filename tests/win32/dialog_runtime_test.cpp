@@ -58,10 +58,10 @@ public:
             ++messagesBeforeInit;
         }
     }
-    bool OnInitDialog(platform::DialogView& dialog, std::intptr_t parameter) override {
+    bool OnInitDialog(platform::DialogView& dialog, std::intptr_t initParameter) override {
         initialised = true;
         view = &dialog;
-        this->parameter = parameter;
+        parameter = initParameter;
         dialog.LimitText(auth::kAccount, 4);
         return true;
     }
@@ -148,6 +148,55 @@ TEST_F(DialogWindows, ForeignCallMessagesAreIgnored) {
         EndDialog(dialog, 5);
     }});
     EXPECT_EQ(5, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, 0, logic, 0));
+}
+
+// A logic that asks the runtime for icons, a bold item and a background.
+class DecoratedLogic final : public platform::DialogLogic {
+public:
+    bool OnInitDialog(platform::DialogView&, std::intptr_t) override { return false; }
+    platform::DialogDecoration Decoration() const override {
+        platform::DialogDecoration decoration;
+        decoration.windowIcon = ui::kIconCredentials;
+        decoration.iconButton = auth::kDomainBrowser;
+        decoration.buttonIcon = ui::kIconCredentials;
+        decoration.boldItems = bold;
+        return decoration;
+    }
+    bool OnStaticColors(platform::DialogView&, int id, platform::StaticColors& colors) override {
+        colors.background = platform::SystemColor::Window;
+        colors.backgroundOnly = true;
+        return id == auth::kDomain;
+    }
+    static constexpr int bold[] = {auth::kAccount};
+};
+
+TEST_F(DialogWindows, TheRuntimeSetsUpTheDecorationAndBackgroundOnlyColours) {
+    DecoratedLogic logic;
+    DialogDriver driver({[&](HWND dialog) {
+        EXPECT_NE(0, SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0));
+        EXPECT_NE(0, SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
+        EXPECT_NE(0, SendDlgItemMessageW(dialog, auth::kDomainBrowser, BM_GETIMAGE, IMAGE_ICON, 0));
+        LOGFONTW face{};
+        const auto font =
+            reinterpret_cast<HFONT>(SendDlgItemMessageW(dialog, auth::kAccount, WM_GETFONT, 0, 0));
+        ASSERT_EQ(static_cast<int>(sizeof face), GetObjectW(font, sizeof face, &face));
+        EXPECT_EQ(FW_BOLD, face.lfWeight);
+        const auto other =
+            reinterpret_cast<HFONT>(SendDlgItemMessageW(dialog, auth::kPassword, WM_GETFONT, 0, 0));
+        ASSERT_EQ(static_cast<int>(sizeof face), GetObjectW(other, sizeof face, &face));
+        EXPECT_NE(FW_BOLD, face.lfWeight);
+
+        HDC dc = CreateCompatibleDC(nullptr);
+        SetTextColor(dc, RGB(1, 2, 3));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW)),
+                  SendMessageW(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(GetDlgItem(dialog, auth::kDomain))));
+        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(dc));
+        DeleteDC(dc);
+        EndDialog(dialog, 1);
+    }});
+    EXPECT_EQ(1, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, 0, logic, 0));
+    EXPECT_FALSE(driver.WatchdogFired());
 }
 
 TEST(GdiDrawSurface, DrawsTheStripeBlockAsTheGeometrySays) {

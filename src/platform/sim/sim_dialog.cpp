@@ -65,8 +65,8 @@ std::u16string DottedText(std::uint32_t address) {
 
 SimDialog::SimDialog(const ui::DialogTemplate& dialog, platform::DialogLogic& logic,
                      platform::WindowId window, ThreadQueues& queues)
-    : template_(dialog), logic_(logic), window_(window), queues_(queues),
-      ownerQueue_(queues.Enter()), owner_(std::this_thread::get_id()), caption_(dialog.caption) {
+    : logic_(logic), window_(window), queues_(queues), ownerQueue_(queues.Enter()),
+      owner_(std::this_thread::get_id()), caption_(dialog.caption) {
     items_.reserve(dialog.items.size());
     for (const ui::DialogItem& source : dialog.items) {
         Item item;

@@ -146,7 +146,6 @@ private:
     std::string Refusal(const Item* item, Kind wanted) const;
     int DefaultButton() const;
 
-    const ui::DialogTemplate& template_;
     platform::DialogLogic& logic_;
     const platform::WindowId window_;
     ThreadQueues& queues_;

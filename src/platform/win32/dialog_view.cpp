@@ -1,6 +1,7 @@
 #include "platform/win32/dialog_view.h"
 
 #include "platform/win32/wide_text.h"
+#include "support/wipe_memory.h"
 
 #include <commctrl.h>
 #include <mutex>
@@ -96,8 +97,10 @@ std::u16string Win32DialogView::ItemText(int id) {
 }
 
 void Win32DialogView::SetItemText(int id, std::u16string_view text) {
-    const std::wstring terminated = Terminated(text);
+    std::wstring terminated = Terminated(text);
     OnDialogThread([&] { ::SetDlgItemTextW(dialog_, id, terminated.c_str()); });
+    // The text may be a password: the copy does not outlive the call.
+    WipeMemory(terminated.data(), terminated.size() * sizeof(wchar_t));
 }
 
 void Win32DialogView::SetCaption(std::u16string_view text) {
