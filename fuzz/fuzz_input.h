@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -84,7 +85,8 @@ private:
 #define FUZZ_ASSERT(condition)                                                                     \
     do {                                                                                           \
         if (!(condition)) {                                                                        \
-            __builtin_printf("property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);     \
+            std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
+            std::fflush(stderr);                                                                   \
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)

@@ -2,6 +2,7 @@
 # system's known DLLs, which the loader always takes from the system
 # directory: a DLL of any other name placed beside the exe could be loaded
 # in its place. Run as: cmake -DOBJDUMP=... -DEXE=... -P check_imports.cmake
+cmake_policy(VERSION 3.25)
 set(known
   advapi32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll ole32.dll
   oleaut32.dll rpcrt4.dll shell32.dll shlwapi.dll user32.dll ws2_32.dll)

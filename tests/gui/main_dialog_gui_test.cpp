@@ -11,6 +11,8 @@
 namespace corvane::gui {
 namespace {
 
+using win32::dialog_testing::CaptureWindow;
+
 constexpr int kComputerName = 1003;
 constexpr int kDomain = 1004;
 constexpr int kWorkgroup = 1005;

@@ -4,6 +4,8 @@
 // or the time is up, so that no test can wait in a modal loop for ever.
 #pragma once
 
+#include "window_capture.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -51,11 +53,5 @@ bool CanShowWindows();
 bool RunsUnderWine();
 
 std::wstring WindowText(HWND window);
-
-// Writes the window's area of the screen to `name`.bmp (24 bits per pixel)
-// in the screenshot folder: CORVANE_SCREENSHOT_DIR when set (a Linux path is
-// taken through Wine's Z: drive), else "screenshots" beside the build folder
-// of the test exe (build/screenshots). False when nothing could be written.
-bool CaptureWindow(HWND window, const std::wstring& name);
 
 } // namespace corvane::win32::dialog_testing

@@ -3,27 +3,37 @@
 #include <cstdint>
 #include <vector>
 
-namespace corvane::gui {
+namespace corvane::win32::dialog_testing {
 
 namespace {
 
-std::wstring ExeFolder() {
+std::wstring FolderOfExe() {
     wchar_t path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
     return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
-} // namespace
-
 std::wstring ScreenshotFolder() {
-    std::wstring build = ExeFolder();
-    // The test exe lies in build/windows: the folder goes beside that.
-    build = build.substr(0, build.find_last_of(L"\\/"));
-    const std::wstring folder = build + L"\\screenshots";
+    wchar_t configured[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"CORVANE_SCREENSHOT_DIR", configured, MAX_PATH);
+    std::wstring folder;
+    if (length > 0 && length < MAX_PATH) {
+        folder.assign(configured, length);
+        if (folder.front() == L'/') {
+            folder = L"Z:" + folder;
+        }
+        for (wchar_t& c : folder) {
+            c = c == L'/' ? L'\\' : c;
+        }
+    } else {
+        folder = FolderOfExe() + L"\\screenshots";
+    }
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
+
+} // namespace
 
 bool CaptureWindow(HWND window, const std::wstring& name) {
     RECT area{};
@@ -35,9 +45,9 @@ bool CaptureWindow(HWND window, const std::wstring& name) {
     if (width <= 0 || height <= 0) {
         return false;
     }
-    // Let the window finish painting before the copy.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(200);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    GdiFlush();
 
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -49,17 +59,20 @@ bool CaptureWindow(HWND window, const std::wstring& name) {
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
     header.biWidth = width;
-    header.biHeight = height; // bottom-up rows, as BMP files keep them
+    header.biHeight = height; // bottom-up rows, as a BMP file keeps them
     header.biPlanes = 1;
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
     const std::size_t rowBytes = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
     std::vector<std::uint8_t> pixels(rowBytes * static_cast<std::size_t>(height));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                               reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    if (rows != height) {
+        return false;
+    }
 
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42; // "BM"
@@ -74,11 +87,12 @@ bool CaptureWindow(HWND window, const std::wstring& name) {
         return false;
     }
     DWORD written = 0;
-    bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) &&
-              WriteFile(out, &header, sizeof header, &written, nullptr) &&
-              WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    const bool ok =
+        WriteFile(out, &file, sizeof file, &written, nullptr) &&
+        WriteFile(out, &header, sizeof header, &written, nullptr) &&
+        WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
     CloseHandle(out);
     return ok;
 }
 
-} // namespace corvane::gui
+} // namespace corvane::win32::dialog_testing
