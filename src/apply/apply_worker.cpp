@@ -5,6 +5,7 @@
 #include "apply/dialog_snapshot.h"
 #include "support/auto_reset_event.h"
 #include "support/interface_language.h"
+#include "support/wipe_memory.h"
 #include "ui/progress_dialog.h"
 
 #include <memory>
@@ -39,6 +40,11 @@ ApplyOutcome RunApplyWithProgress(platform::Platform& os, SetupState& state,
     auto run = std::make_shared<SharedRun>(DialogSnapshot::OfMainDialog(mainDialog));
     std::thread worker([&os, &state, run] {
         ApplyWorker(os, state, run->dialog, run->abandoned);
+        if (run->abandoned.load()) {
+            // The program has wiped the password when it ended; a prompt
+            // that was still open then may have stored a new one since.
+            WipeMemory(state.Password.data(), sizeof(char16_t) * PasswordText::kCapacity);
+        }
         run->finished->store(true);
         run->done.Set();
     });
