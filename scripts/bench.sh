@@ -19,7 +19,7 @@ echo "== build"
     { echo "windows build failed (build/bench/windows-build.log)"; exit 1; }
 
 echo "== Google Benchmark programs"
-for exe in "$root"/build/host/bench/*_bench "$root"/build/host/bench/corvane_bench; do
+for exe in "$root"/build/host/bench/*_bench; do
     [[ -x $exe ]] || continue
     name=$(basename "$exe")
     "$exe" --benchmark_out="$out/$name.json" --benchmark_out_format=json | tee "$out/$name.txt"
