@@ -77,24 +77,12 @@ dialog 105
   press 2
 )";
 
+// With program_test::kTwoAdapters behind it.
 constexpr std::string_view kDomainChangeMachine = R"(
 [workstation]
 name WS-0815
 join domain SALES
 registry HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run quendle sz "C:\Old Place\corvane.exe"
-[adapter {11111111-1111-1111-1111-111111111111}]
-description "Wired"
-index 7
-dhcp 0
-address 10.0.0.5 255.255.255.0
-gateway 10.0.0.1
-[adapter {22222222-2222-2222-2222-222222222222}]
-description "Wireless"
-index 9
-dhcp 1
-address 192.168.1.41 255.255.255.0
-gateway 192.168.1.1
-lease 192.168.1.41 255.255.255.0 192.168.1.1
 [domain SALES sales.example.com]
 credential admin "Pa55-w0rd!"
 own-logon refused
@@ -127,7 +115,8 @@ ProgramInput Input(RunKind run, std::vector<InjectedFailure> failures = {},
         input.settings = Ansi(kBundledSettings);
         input.actions = std::string(kBundledActions) + std::string(promptAnswers);
     } else {
-        input.scenario = kDomainChangeMachine;
+        input.scenario =
+            std::string(kDomainChangeMachine) + std::string(program_test::kTwoAdapters);
         input.settings = Ansi(kDomainChangeSettings);
         input.actions = std::string(promptAnswers);
         input.commandLine = u"/auto";

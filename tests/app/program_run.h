@@ -55,6 +55,24 @@ struct ProgramInput {
 };
 
 // Bytes of a text in the settings file's encodings.
+// The two adapters the whole-run machines have: a fixed wired one and a
+// wireless one on DHCP with a lease.
+constexpr std::string_view kTwoAdapters = R"(
+[adapter {11111111-1111-1111-1111-111111111111}]
+description "Wired"
+index 7
+dhcp 0
+address 10.0.0.5 255.255.255.0
+gateway 10.0.0.1
+[adapter {22222222-2222-2222-2222-222222222222}]
+description "Wireless"
+index 9
+dhcp 1
+address 192.168.1.41 255.255.255.0
+gateway 192.168.1.1
+lease 192.168.1.41 255.255.255.0 192.168.1.1
+)";
+
 inline std::vector<std::uint8_t> Ansi(std::string_view text) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }

@@ -28,22 +28,6 @@ std::string Info(std::int32_t code, std::string_view message) {
     return program_test::LogLine("Info", code, kNow, message);
 }
 
-constexpr std::string_view kAdapters = R"(
-[adapter {11111111-1111-1111-1111-111111111111}]
-description "Wired"
-index 7
-dhcp 0
-address 10.0.0.5 255.255.255.0
-gateway 10.0.0.1
-[adapter {22222222-2222-2222-2222-222222222222}]
-description "Wireless"
-index 9
-dhcp 1
-address 192.168.1.41 255.255.255.0
-gateway 192.168.1.1
-lease 192.168.1.41 255.255.255.0 192.168.1.1
-)";
-
 constexpr std::string_view kInWorkgroup = R"(
 [workstation]
 name WS-OLD
@@ -70,7 +54,7 @@ credential admin pa55
 )";
 
 std::string Machine(std::string_view machine) {
-    return std::string(machine) + std::string(kAdapters);
+    return std::string(machine) + std::string(program_test::kTwoAdapters);
 }
 
 constexpr std::string_view kTcpip = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
