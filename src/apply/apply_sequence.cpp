@@ -105,6 +105,10 @@ private:
             joinStatus_ = platform::JoinStatus::Unknown;
             joinName_.Reset();
         }
+        // Unless the membership step says otherwise; with the membership
+        // unknown the directory itself decides.
+        memberOfChosenDomain_ = joinStatus_ != platform::JoinStatus::Unjoined &&
+                                joinStatus_ != platform::JoinStatus::Workgroup;
     }
 
     void CheckDomain() {
@@ -121,11 +125,15 @@ private:
         }
     }
 
+    // A member of a domain is renamed in its domain. Any other computer is
+    // renamed locally, and a domain join of the same run then takes the new
+    // name, so that the account it creates or uses is the one of the name the
+    // computer carries from its next start on.
     void RenameStep() {
         platform::ErrorCode result = error::kSuccess;
         os_.network.SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname,
                                       state_.DesiredComputerName.c_str());
-        if (DomainChosen()) {
+        if (DomainChosen() && joinStatus_ == platform::JoinStatus::Domain) {
             do {
                 const Credentials credentials = StoredCredentials(state_);
                 result = os_.network.NetRenameMachineInDomain(
@@ -149,9 +157,17 @@ private:
                                           state_.CurrentComputerName.c_str());
             Notice(LocalizedText(ui::kStringRenameFailedText),
                    LocalizedText(ui::kStringRenameFailedCaption), kNoticeWarningStyle);
+            renameFailed_ = true;
             return;
         }
         WriteHostNameValues();
+        newNamePending_ = true;
+    }
+
+    // The name the computer carries at the end of the run: the new one,
+    // unless its rename failed and the old one was restored.
+    const ComputerNameText& FinalComputerName() const {
+        return renameFailed_ ? state_.CurrentComputerName : state_.DesiredComputerName;
     }
 
     void WriteHostNameValues() {
@@ -205,10 +221,14 @@ private:
             return error::kCancelled;
         }
         const Credentials credentials = StoredCredentials(state_);
-        result = os_.network.NetJoinDomain(
-            state_.DesiredDomain.c_str(), nullptr, credentials.account, credentials.password,
-            platform::netsetup::kJoinDomain | platform::netsetup::kAccountCreate |
-                platform::netsetup::kDomainJoinIfJoined);
+        std::uint32_t options = platform::netsetup::kJoinDomain |
+                                platform::netsetup::kAccountCreate |
+                                platform::netsetup::kDomainJoinIfJoined;
+        if (newNamePending_) {
+            options |= platform::netsetup::kJoinWithNewName;
+        }
+        result = os_.network.NetJoinDomain(state_.DesiredDomain.c_str(), nullptr,
+                                           credentials.account, credentials.password, options);
         LogWithOrWithoutAccount(result, credentials, u"%S: NetJoinDomain with Account \"%s\"",
                                 u"%S: NetJoinDomain without Account");
         return result;
@@ -242,20 +262,31 @@ private:
             }
             result = PromptIfRefused(result);
         } while (Retrying(result));
+        memberOfChosenDomain_ = result == error::kSuccess && DomainChosen();
         if (result != error::kSuccess && !Abandoned()) {
             Log(result, u"%S: Joining to Workgroup/Domain not possible");
         }
     }
 
+    // The account moved or created is the one of the name the computer
+    // carries at the end of the run, and only in a domain it is a member of:
+    // an account for any other name, or for a computer whose join failed,
+    // would be one that no computer ever uses.
     void OrganizationUnitStep() {
+        if (!memberOfChosenDomain_) {
+            Log(error::kNerrSetupNotJoined,
+                u"%S: Organization unit not possible, the computer is not a member of the "
+                u"domain");
+            return;
+        }
+        const std::u16string_view computer = FinalComputerName().view();
         platform::ErrorCode result = error::kSuccess;
         do {
             result = MoveComputerAccountToOrganizationUnit(os_, state_, directoryDomain_.view(),
-                                                           state_.DesiredComputerName.view(),
+                                                           computer,
                                                            state_.DesiredOrganizationUnit.view());
             if (result == error::kNerrComputerAccountNotFound && !Abandoned()) {
-                result = CreateComputerAccount(os_, state_, directoryDomain_.view(),
-                                               state_.DesiredComputerName.view(),
+                result = CreateComputerAccount(os_, state_, directoryDomain_.view(), computer,
                                                state_.DesiredOrganizationUnit.view());
             }
             Log(result, u"%S: MoveComputerAccountToOrganizationUnit");
@@ -270,6 +301,9 @@ private:
     platform::NetBuffer<char16_t> joinName_;
     platform::JoinStatus joinStatus_ = platform::JoinStatus::Unknown;
     DomainText directoryDomain_;
+    bool renameFailed_ = false;         // the old name was restored
+    bool newNamePending_ = false;       // renamed in this run, effective at the next start
+    bool memberOfChosenDomain_ = false; // as far as this run knows
 };
 
 } // namespace

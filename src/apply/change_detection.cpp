@@ -1,5 +1,6 @@
 #include "apply/change_detection.h"
 
+#include "support/ascii_case.h"
 #include "ui/dialog_ids.h"
 
 #include <cstddef>
@@ -52,6 +53,15 @@ bool AdapterListsDiffer(const AdapterList& edited, const AdapterList& found) {
     return false;
 }
 
+bool NamesCurrentDomain(const SetupState& state, std::u16string_view domain) {
+    if (state.CurrentDomain.empty()) {
+        return domain.empty();
+    }
+    return EqualsIgnoringAsciiCase(domain, state.CurrentDomain.view()) ||
+           (!state.CurrentDomainJoinedName.empty() &&
+            EqualsIgnoringAsciiCase(domain, state.CurrentDomainJoinedName.view()));
+}
+
 ChangeMask ComputeChangeMask(platform::DialogView& dialog, SetupState& state) {
     state.DesiredComputerName.Assign(dialog.ItemText(id::kComputerName));
     state.DesiredWorkgroup.Assign(dialog.ItemText(id::kWorkgroup));
@@ -61,7 +71,7 @@ ChangeMask ComputeChangeMask(platform::DialogView& dialog, SetupState& state) {
     ChangeMask mask = 0;
     const platform::JoinStatus membership = ChosenMembership(dialog);
     if (membership == platform::JoinStatus::Domain) {
-        if (!(state.CurrentDomain == state.DesiredDomain)) {
+        if (!NamesCurrentDomain(state, state.DesiredDomain.view())) {
             mask |= ChangeDomain;
         }
     } else if (membership == platform::JoinStatus::Workgroup) {

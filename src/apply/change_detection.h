@@ -6,6 +6,7 @@
 #include "platform/dialog_view.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace corvane {
 
@@ -33,6 +34,11 @@ inline constexpr ChangeMask kAdapterStepMask = ChangeAdapters;
 // The membership the dialog's options choose: 3 (domain) when the domain
 // option is ticked, else 2 (workgroup) when the workgroup option is, else 0.
 platform::JoinStatus ChosenMembership(platform::DialogView& dialog);
+
+// Whether `domain` names the domain the computer was a member of when the
+// dialog opened: by its DNS name or by the name the join information gave,
+// without regard to case.
+bool NamesCurrentDomain(const SetupState& state, std::u16string_view domain);
 
 // Refreshes the desired texts from the dialog and returns the pending changes.
 ChangeMask ComputeChangeMask(platform::DialogView& dialog, SetupState& state);

@@ -36,6 +36,10 @@ struct SetupState {
     WorkgroupText CurrentWorkgroup;
     WorkgroupText DesiredWorkgroup;
     DomainText CurrentDomain;
+    // The domain's name as the join information gave it (its NetBIOS name),
+    // kept beside CurrentDomain's DNS form: a domain field naming the current
+    // domain either way is no change.
+    DomainText CurrentDomainJoinedName;
     DomainText DesiredDomain;
     OrganizationUnitText CurrentOrganizationUnit;
     OrganizationUnitText DesiredOrganizationUnit;

@@ -61,6 +61,9 @@ inline constexpr std::uint32_t kJoinDomain = 0x01;
 inline constexpr std::uint32_t kAccountCreate = 0x02;
 inline constexpr std::uint32_t kAccountDelete = 0x04;
 inline constexpr std::uint32_t kDomainJoinIfJoined = 0x20;
+// The join uses the name set with SetComputerNameEx and pending until the
+// next start, not the name the computer runs under now.
+inline constexpr std::uint32_t kJoinWithNewName = 0x400;
 } // namespace netsetup
 
 // DsGetDcName flag asking for the DNS form of the names.

@@ -113,6 +113,7 @@ void MainDialog::ShowJoinedName(platform::DialogView& dialog, JoinStatus status,
     } else if (status == JoinStatus::Domain) {
         dialog.SetChecked(id::kMemberOfDomain, true);
         state_.CurrentDomain.Assign(name);
+        state_.CurrentDomainJoinedName.Assign(name);
         GetDomainDnsName(os_, state_, state_.CurrentDomain);
         dialog.SetItemText(id::kDomain, state_.CurrentDomain.view());
         dialog.EnableItem(id::kOrganizationUnitList, true);

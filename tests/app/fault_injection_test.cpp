@@ -112,6 +112,7 @@ ProgramInput Input(RunKind run, std::vector<InjectedFailure> failures = {},
     ProgramInput input;
     if (run == RunKind::BundledJoin) {
         input.scenario = kBundledMachine;
+        input.settingsPath = u"C:\\Deploy\\corvane.ini";
         input.settings = Ansi(kBundledSettings);
         input.actions = std::string(kBundledActions) + std::string(promptAnswers);
     } else {
@@ -136,7 +137,6 @@ ProgramInput Input(RunKind run, std::vector<InjectedFailure> failures = {},
 // runs make them, and every case checks that its failure was met.
 const std::vector<std::string> kCommonOperations = {
     "NetJoinDomain",
-    "NetRenameMachineInDomain",
     "NetGetJoinableOUs",
     "NetGetJoinInformation",
     "DsGetDcName",
@@ -148,6 +148,7 @@ const std::vector<std::string> kCommonOperations = {
     "SetAdapterIpAddress",
     "RegOpenKey",
     "RegQueryValue",
+    "RegSetValue",
     "RegCloseKey",
     "CreateFile",
     "WriteFile",
@@ -171,12 +172,11 @@ const std::vector<std::string> kCommonOperations = {
     "GetNextRow",
     "GetColumn",
 };
-// Only the bundled join renews a lease, creates an account and moves it.
-const std::vector<std::string> kBundledJoinOnly = {"IpRenewAddress", "MoveHere", "Create",
-                                                   "SetInfo", "QueryInterface"};
-// Only the domain change leaves a domain and writes the registry (host
-// names after the rename, the start-with-Windows value at the end).
-const std::vector<std::string> kDomainChangeOnly = {"NetUnjoinDomain", "RegSetValue"};
+// Only the bundled join renews a lease and moves the account its join made.
+const std::vector<std::string> kBundledJoinOnly = {"IpRenewAddress", "MoveHere", "SetInfo",
+                                                   "QueryInterface"};
+// Only the domain change renames in a domain and leaves it.
+const std::vector<std::string> kDomainChangeOnly = {"NetRenameMachineInDomain", "NetUnjoinDomain"};
 // Calls the sim carries out whatever is planned for them.
 const std::set<std::string> kNeverFailing = {"CloseHandle"};
 
@@ -350,20 +350,13 @@ std::vector<ExpectedLine> ExpectedLines(RunKind run, std::string_view operation,
     if (operation == "ExecuteSearch") {
         return {InfoLine(Reduced(code), kMoveStep)};
     }
-    if (operation == "Create") {
-        return {InfoLine(Reduced(code), "CreateComputerAccount: Create"),
+    if (operation == "QueryInterface") {
+        return {DirectoryLine(code, "MoveComputerAccountToOrganizationUnit: QueryInterface(IADs)"),
                 InfoLine(Reduced(code), kMoveStep)};
     }
-    if (operation == "QueryInterface" || operation == "SetInfo") {
-        // Without its commit the new account does not exist: the creation
-        // fails with the commit's code (the query logs it, the commit does
-        // not), and no move follows.
-        std::vector<ExpectedLine> lines;
-        if (operation == "QueryInterface") {
-            lines.push_back(InfoLine(Reduced(code), "CreateComputerAccount: QueryInterface"));
-        }
-        lines.push_back(InfoLine(Reduced(code), kMoveStep));
-        return lines;
+    if (operation == "SetInfo") {
+        return {DirectoryLine(code, "MoveComputerAccountToOrganizationUnit:IADs.SetInfo"),
+                InfoLine(Reduced(code), kMoveStep)};
     }
     if (operation == "MoveHere") {
         return {DirectoryLine(code, "MoveComputerAccountToOrganizationUnit: MoveHere(Source: "),
@@ -491,14 +484,17 @@ TEST_P(FaultInjectionClean, RunsCleanAndCallsOnlyListedOperations) {
         return false;
     };
     EXPECT_TRUE(changed("NetJoinDomain"));
-    EXPECT_TRUE(changed("NetRenameMachineInDomain"));
+    EXPECT_TRUE(changed("SetComputerNameEx"));
     EXPECT_TRUE(changed("SetAdapterIpAddress"));
     EXPECT_TRUE(changed("IpReleaseAddress"));
     if (kind == RunKind::BundledJoin) {
-        EXPECT_TRUE(changed("Create"));
+        // The join makes the account under the new name; the unit step
+        // moves that one and creates none.
+        EXPECT_FALSE(changed("Create"));
         EXPECT_TRUE(changed("MoveHere"));
         EXPECT_TRUE(changed("IpRenewAddress"));
     } else {
+        EXPECT_TRUE(changed("NetRenameMachineInDomain"));
         EXPECT_TRUE(changed("NetUnjoinDomain"));
         // The start-with-Windows value is written again as the run's last
         // change, after the dialog has ended.
@@ -605,6 +601,7 @@ INSTANTIATE_TEST_SUITE_P(FaultInjection, FaultInjectionOperation, testing::Value
 
 struct CancelCase {
     const char* name;
+    RunKind run; // confirmed by hand in either case
     std::string operation;
     ErrorCode code;
 };
@@ -624,9 +621,15 @@ TEST_P(FaultInjectionAbandoned, NoChangeStartsAfterTheProgressDialogIsClosed) {
     for (int i = 0; i < 10; ++i) {
         answers += "  wait 1\n";
     }
-    answers += "  type 1021 \"SALES\\installer\"\n  type 1022 \"s3cret\"\n  press 1\n"
-               "dialog 106\n  wait 100\n  close\n";
-    ProgramInput input = Input(RunKind::BundledJoin, {{c.operation, c.code, 1}}, answers);
+    answers += c.run == RunKind::BundledJoin
+                   ? "  type 1021 \"SALES\\installer\"\n  type 1022 \"s3cret\"\n"
+                   : "  type 1021 \"admin\"\n  type 1022 \"Pa55-w0rd!\"\n";
+    answers += "  press 1\ndialog 106\n  wait 100\n  close\n";
+    ProgramInput input = Input(c.run, {{c.operation, c.code, 1}}, answers);
+    if (c.run == RunKind::DomainChange) {
+        input.commandLine.clear();
+        input.actions = "dialog 101\n  press 1\n" + answers;
+    }
     input.tickPause = std::chrono::milliseconds(100);
     ProgramRun run(input);
     ASSERT_TRUE(run.Finished());
@@ -663,7 +666,12 @@ TEST_P(FaultInjectionAbandoned, NoChangeStartsAfterTheProgressDialogIsClosed) {
     }
     ASSERT_LT(refused, journal.size());
     for (std::size_t i = refused + 1; i < journal.size(); ++i) {
-        EXPECT_FALSE(program_test::IsChangeOperation(journal[i].operation))
+        // The program's entry still refreshes an existing start-with-Windows
+        // value once the dialog has ended; the worker changes nothing more.
+        const bool startWithWindows =
+            journal[i].Text().rfind(
+                "RegSetValue(HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run, ", 0) == 0;
+        EXPECT_FALSE(program_test::IsChangeOperation(journal[i].operation) && !startWithWindows)
             << "after the close: " << journal[i].Text();
     }
     // No notice either once the run was abandoned.
@@ -676,16 +684,16 @@ TEST_P(FaultInjectionAbandoned, NoChangeStartsAfterTheProgressDialogIsClosed) {
             EXPECT_FALSE(promptSeen) << sim::RecordText(window);
         }
     }
-    EXPECT_FALSE(run.LogContains(kBundledPassword));
+    EXPECT_FALSE(run.LogContains(Password(c.run)));
     EXPECT_EQ(run.Leaks(), std::vector<std::string>{});
     // What the prompt took after the program had ended is not kept either.
     EXPECT_TRUE(run.PasswordZeroNow());
 }
 
 const CancelCase kCancelCases[] = {
-    {"InTheRename", "NetRenameMachineInDomain", 1326},
-    {"InTheJoin", "NetJoinDomain", 1326},
-    {"InTheMove", "ADsOpenObject", kDirLogonFailure},
+    {"InTheRename", RunKind::DomainChange, "NetRenameMachineInDomain", 1326},
+    {"InTheJoin", RunKind::BundledJoin, "NetJoinDomain", 1326},
+    {"InTheMove", RunKind::BundledJoin, "ADsOpenObject", kDirLogonFailure},
 };
 
 INSTANTIATE_TEST_SUITE_P(FaultInjection, FaultInjectionAbandoned, testing::ValuesIn(kCancelCases),

@@ -52,6 +52,10 @@ struct ProgramInput {
     // dialog waits for the worker this long), and the real time per tick.
     std::chrono::milliseconds patience{15000};
     std::chrono::microseconds tickPause{1000};
+    // Where the program is expected to find its settings file and write its
+    // log: beside the sim's default module, and in its default TEMP.
+    std::u16string settingsPath = u"C:\\Tools\\corvane.ini";
+    std::u16string logPath = u"C:\\Users\\Administrator\\AppData\\Local\\Temp\\corvane.log";
 };
 
 // Bytes of a text in the settings file's encodings.
@@ -107,7 +111,7 @@ public:
         EXPECT_TRUE(loaded.ok()) << loaded.Text();
         world.Desktop().SetPatience(input.patience);
         world.Desktop().SetTickPause(input.tickPause);
-        settingsPath_ = SettingsFilePath(world.platform());
+        settingsPath_ = input.settingsPath;
         if (input.settings) {
             world.PutFile(settingsPath_, *input.settings);
         }
@@ -121,36 +125,37 @@ public:
             EXPECT_TRUE(world.Desktop().LoadText(input.actions, errors))
                 << (errors.empty() ? std::string() : errors.front());
         }
-        logPath_ = world.FullPath(LogFilePath(world.platform()));
+        logPath_ = input.logPath;
         for (const InjectedFailure& failure : input.failures) {
             EXPECT_TRUE(world.InjectFailure(failure.operation, failure.code, failure.times))
                 << failure.operation;
         }
-        world.ClearJournal();
+        Run(input.commandLine);
+    }
 
-        std::thread runner([shared = shared_, commandLine = input.commandLine] {
-            const int exitCode = RunProgram(shared->world.platform(), shared->state, commandLine);
-            const std::lock_guard lock(shared->mutex);
-            shared->exitCode = exitCode;
-            shared->done = true;
-            shared->doneChanged.notify_all();
-        });
-        std::unique_lock lock(shared_->mutex);
-        finished_ = shared_->doneChanged.wait_for(lock, kDeadline, [&] { return shared_->done; });
-        lock.unlock();
-        if (finished_) {
-            runner.join();
-            exitCode_ = shared_->exitCode;
-        } else {
-            runner.detach();
-            ADD_FAILURE() << "the program did not end within " << kDeadline.count() << " s";
+    // The program once more, on the machine as this run left it after a
+    // restart: a new process with a fresh setup state, the same files, the
+    // user acting as `actions` says. The journal and the desktop's records
+    // start anew; the log file goes on.
+    void RunAgainAfterRestart(const std::string& actions, const std::u16string& commandLine) {
+        ASSERT_TRUE(finished_ && !shared_->state->ApplyWorkerStillRunning.load())
+            << "the first run is still going on";
+        sim::World& world = shared_->world;
+        world.Restart();
+        world.Desktop().ClearScript();
+        world.Desktop().ClearJournal();
+        if (!actions.empty()) {
+            std::vector<std::string> errors;
+            EXPECT_TRUE(world.Desktop().LoadText(actions, errors))
+                << (errors.empty() ? std::string() : errors.front());
         }
-        // Right at the program's end.
-        passwordWiped_ = finished_ && PasswordZeroNow();
+        shared_->state = std::make_unique<SetupState>();
+        shared_->done = false;
+        Run(commandLine);
     }
 
     ~ProgramRun() {
-        if (!finished_ || shared_->state.ApplyWorkerStillRunning.load()) {
+        if (!finished_ || shared_->state->ApplyWorkerStillRunning.load()) {
             // Still in use by a thread that was left running: kept to the
             // end of the process, reachable from here.
             static auto* kept = new std::vector<std::shared_ptr<Shared>>();
@@ -163,13 +168,13 @@ public:
     bool Finished() const { return finished_; }
     int ExitCode() const { return exitCode_; }
     sim::World& World() { return shared_->world; }
-    SetupState& State() { return shared_->state; }
+    SetupState& State() { return *shared_->state; }
     // Whether every code unit of the password buffer was zero when the
     // program returned, and whether it is now (an abandoned worker may have
     // gone on meanwhile).
     bool PasswordWiped() const { return passwordWiped_; }
     bool PasswordZeroNow() const {
-        const SetupState& state = shared_->state;
+        const SetupState& state = *shared_->state;
         for (std::size_t i = 0; i < PasswordText::kCapacity; ++i) {
             if (state.Password.c_str()[i] != u'\0') {
                 return false;
@@ -254,9 +259,32 @@ public:
     }
 
 private:
+    void Run(const std::u16string& commandLine) {
+        shared_->world.ClearJournal();
+        std::thread runner([shared = shared_, commandLine] {
+            const int exitCode = RunProgram(shared->world.platform(), *shared->state, commandLine);
+            const std::lock_guard lock(shared->mutex);
+            shared->exitCode = exitCode;
+            shared->done = true;
+            shared->doneChanged.notify_all();
+        });
+        std::unique_lock lock(shared_->mutex);
+        finished_ = shared_->doneChanged.wait_for(lock, kDeadline, [&] { return shared_->done; });
+        lock.unlock();
+        if (finished_) {
+            runner.join();
+            exitCode_ = shared_->exitCode;
+        } else {
+            runner.detach();
+            ADD_FAILURE() << "the program did not end within " << kDeadline.count() << " s";
+        }
+        // Right at the program's end.
+        passwordWiped_ = finished_ && PasswordZeroNow();
+    }
+
     struct Shared {
         sim::World world;
-        SetupState state;
+        std::unique_ptr<SetupState> state = std::make_unique<SetupState>();
         std::mutex mutex;
         std::condition_variable doneChanged;
         bool done = false;

@@ -4,6 +4,7 @@
 // shape. Checked against the exit code, the log lines byte for byte, the
 // calls that changed the machine, and the dialogs as the user saw them.
 #include "app/program.h"
+#include "bundled_example.h"
 #include "program_run.h"
 #include "ui/dialog_ids.h"
 
@@ -172,6 +173,19 @@ std::vector<ChangeCase> ChangeCases() {
          Membership(platform::JoinStatus::Domain, u"SALES"),
          std::nullopt,
          u"CN=Computers,DC=sales,DC=example,DC=com"},
+        {"RenameAndJoinDomain",
+         Machine(kInWorkgroup),
+         "[settings]\r\ncomputer=WS-0815\r\ndomain=SALES\r\naccount=SALES\\installer\r\n"
+         "password=s3cret\r\n",
+         "",
+         {Info(0, "GetDomainDnsName: Status"), Info(0, "GetDomainDnsName: Status"),
+          Info(0, "SaveSettings: NetJoinDomain with Account \"installer@SALES\"")},
+         Concat(Concat({"SetComputerNameEx(5, WS-0815) = 0"}, HostNameWrites("WS-0815")),
+                {"NetJoinDomain(SALES, -, installer@SALES, ***, 0x423) = 0"}),
+         {kRestart},
+         Membership(platform::JoinStatus::Domain, u"SALES"),
+         u"WS-0815",
+         u"CN=Computers,DC=sales,DC=example,DC=com"},
         {"JoinDomainIntoUnit",
          Machine(kInWorkgroup),
          "[settings]\r\ndomain=SALES\r\naccount=SALES\\installer\r\npassword=s3cret\r\n",
@@ -307,6 +321,88 @@ TEST_P(ProgramScenarioChange, AppliesTheChangeAndEndsWithOk) {
 
 INSTANTIATE_TEST_SUITE_P(ProgramScenarioRuns, ProgramScenarioChange,
                          testing::ValuesIn(ChangeCases()), CaseName<ChangeCase>);
+
+// --- The roll-out run again ---------------------------------------------------------
+
+// Every computer account of a domain, by distinguished name.
+std::vector<std::u16string> ComputerAccounts(sim::World& world, std::u16string_view domain) {
+    std::vector<std::u16string> accounts;
+    const sim::Domain* found = world.FindDomain(domain);
+    if (found == nullptr) {
+        return accounts;
+    }
+    const sim::DirectoryTree& directory = found->Directory();
+    directory.VisitSubtree(
+        directory.Root(), sim::DirectoryTree::Scope::Subtree, [&](sim::ObjectId object) {
+            if (sim::EqualsNoCase(directory.Class(object), sim::directory_class::kComputer)) {
+                accounts.push_back(directory.DistinguishedName(object));
+            }
+            return true;
+        });
+    return accounts;
+}
+
+struct RerunCase {
+    const char* name;
+    std::string firstActions; // empty: the first run is unattended too
+    std::vector<std::u16string> accounts;
+};
+
+void PrintTo(const RerunCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ProgramScenarioRerun : public testing::TestWithParam<RerunCase> {};
+
+const RerunCase kRerunCases[] = {
+    {"AsTheExampleShowsIt",
+     kBundledExampleActions,
+     {u"CN=WS-0815,OU=Berlin,OU=Workstations,DC=sales,DC=example,DC=com"}},
+    {"Unattended", "", {u"CN=WS-0815,CN=Computers,DC=sales,DC=example,DC=com"}},
+};
+
+// The bundled example's workstation is renamed and joins SALES; the same
+// settings file, run again unattended on the machine the first run left
+// (after its restart), finds everything as wanted: the domain named by its
+// NetBIOS name is the one the computer is a member of, the name and the
+// unit are those it has. Nothing is changed, unjoined or asked a second time.
+TEST_P(ProgramScenarioRerun, ASecondRunChangesNothing) {
+    const RerunCase& c = GetParam();
+    ProgramInput input;
+    input.scenario = kBundledMachine;
+    input.settingsPath = u"C:\\Deploy\\corvane.ini";
+    input.settings = Ansi(kBundledSettings);
+    input.actions = c.firstActions;
+    input.commandLine = c.firstActions.empty() ? u"/auto" : u"";
+    ProgramRun run(input);
+    ASSERT_TRUE(run.Finished());
+    sim::World& world = run.World();
+    EXPECT_EQ(run.ExitCode(), 1);
+    EXPECT_NE(run.Changes(), std::vector<std::string>{});
+    EXPECT_EQ(world.JournalLines("NetRenameMachineInDomain"), std::vector<std::string>{});
+    EXPECT_EQ(ComputerAccounts(world, u"SALES"), c.accounts);
+    EXPECT_EQ(NoticeCaptions(world), std::vector<std::u16string>{kRestart}) << run.Windows();
+    const std::size_t firstRunLines = run.LogLines().size();
+
+    run.RunAgainAfterRestart("", u"/auto");
+    ASSERT_TRUE(run.Finished());
+    EXPECT_EQ(run.ExitCode(), 1);
+    EXPECT_EQ(world.ComputerName(), u"WS-0815");
+    EXPECT_EQ(run.Changes(), std::vector<std::string>{});
+    EXPECT_EQ(NoticeCaptions(world), std::vector<std::u16string>{}) << run.Windows();
+    EXPECT_EQ(world.Desktop().Dialogs(ui::kDialogAuthentication).size(), 0u);
+    EXPECT_EQ(ComputerAccounts(world, u"SALES"), c.accounts);
+    // The second run's own lines: the look-ups of the dialog and of OK, and
+    // the domain check of the run; no step.
+    const std::vector<std::string> lines = run.LogLines();
+    for (std::size_t i = firstRunLines; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].find(" - SaveSettings: "), std::string::npos) << lines[i];
+    }
+    EXPECT_EQ(run.Leaks(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(ProgramScenarioRollOut, ProgramScenarioRerun,
+                         testing::ValuesIn(kRerunCases), CaseName<RerunCase>);
 
 // --- Editing the main dialog -------------------------------------------------------
 

@@ -12,7 +12,7 @@ namespace {
 namespace id = ui::main_dialog;
 using platform::JoinStatus;
 
-// A domain member PC1 in a.b.c, OU \Sales, start-with-Windows absent, one
+// A domain member PC1 in a.b.c (NetBIOS name ABC), OU \Sales, start-with-Windows absent, one
 // adapter; the dialog shows exactly that state.
 struct Machine {
     SetupState state;
@@ -21,6 +21,7 @@ struct Machine {
     Machine() {
         state.CurrentComputerName.Assign(u"PC1");
         state.CurrentDomain.Assign(u"a.b.c");
+        state.CurrentDomainJoinedName.Assign(u"ABC");
         state.CurrentOrganizationUnit.Assign(u"\\Sales");
         state.JoinStatusAtStart = JoinStatus::Domain;
         AdapterRecord record{};
@@ -58,6 +59,16 @@ TEST(ChangeDetection, MaskAndValidityFollowTheFields) {
          0, true},
         {"another domain only", [](Machine& m) { m.dialog.item(id::kDomain).text = u"x.y"; },
          ChangeDomain, true},
+        {"the domain by its NetBIOS name",
+         [](Machine& m) { m.dialog.item(id::kDomain).text = u"ABC"; }, 0, true},
+        {"the domain by its NetBIOS name in small letters",
+         [](Machine& m) { m.dialog.item(id::kDomain).text = u"abc"; }, 0, true},
+        {"the domain by its DNS name in capitals",
+         [](Machine& m) { m.dialog.item(id::kDomain).text = u"A.B.C"; }, 0, true},
+        {"a name that only begins like the domain's",
+         [](Machine& m) { m.dialog.item(id::kDomain).text = u"a.b.c.d"; }, ChangeDomain, true},
+        {"an empty domain field on a member",
+         [](Machine& m) { m.dialog.item(id::kDomain).text = u""; }, ChangeDomain, false},
         {"domain chosen on a workgroup computer with an empty field",
          [](Machine& m) {
              m.state.JoinStatusAtStart = JoinStatus::Workgroup;

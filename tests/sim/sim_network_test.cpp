@@ -60,17 +60,31 @@ TEST_F(SimNetworkTest, JoinReusesAnExistingAccountWhereItIs) {
     EXPECT_EQ(Dn(u"WS-OLD"), u"CN=WS-OLD,OU=Berlin,OU=Workstations,DC=sales,DC=example,DC=com");
 }
 
-TEST_F(SimNetworkTest, JoinUsesAPendingNameAndAGivenOu) {
+// As on Windows, a join takes the name the computer runs under; only with
+// NETSETUP_JOIN_WITH_NEW_NAME does it take the name pending until the next
+// start.
+TEST_F(SimNetworkTest, JoinTakesTheActiveNameUnlessAskedForThePendingOne) {
     ASSERT_TRUE(
         network().SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname, u"ws-0815"));
     ASSERT_EQ(network().NetJoinDomain(u"sales.example.com",
                                       u"OU=Workstations,DC=sales,DC=example,DC=com",
                                       u"installer@SALES", u"secret", 0x23),
               0u);
+    EXPECT_EQ(Dn(u"WS-OLD"), u"CN=WS-OLD,OU=Workstations,DC=sales,DC=example,DC=com");
+    EXPECT_EQ(Dn(u"WS-0815"), u"-");
+}
+
+TEST_F(SimNetworkTest, JoinWithTheNewNameUsesThePendingNameAndAGivenOu) {
+    ASSERT_TRUE(
+        network().SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname, u"ws-0815"));
+    ASSERT_EQ(network().NetJoinDomain(u"sales.example.com",
+                                      u"OU=Workstations,DC=sales,DC=example,DC=com",
+                                      u"installer@SALES", u"secret", 0x423),
+              0u);
     EXPECT_EQ(Dn(u"WS-0815"), u"CN=WS-0815,OU=Workstations,DC=sales,DC=example,DC=com");
     EXPECT_EQ(Dn(u"WS-OLD"), u"-");
     EXPECT_EQ(network().NetJoinDomain(u"SALES", u"OU=Nowhere,DC=sales,DC=example,DC=com",
-                                      u"installer@SALES", u"secret", 0x23),
+                                      u"installer@SALES", u"secret", 0x423),
               directory_error::kNoSuchObject);
 }
 

@@ -125,8 +125,11 @@ platform::ErrorCode SimNetworkManagement::Join(const char16_t* domain,
             return directory_error::kNoSuchObject;
         }
     }
-    // A pending rename counts: the computer joins under its new name.
-    const std::u16string computer = state_.EffectiveComputerName();
+    // The account is the one of the name the computer runs under, unless
+    // the join asks for the name pending until the next start.
+    const std::u16string computer = (options & platform::netsetup::kJoinWithNewName) != 0
+                                        ? state_.EffectiveComputerName()
+                                        : state_.computerName;
     ObjectId object = target->FindComputer(computer);
     if (object == kNoObject) {
         if ((options & platform::netsetup::kAccountCreate) == 0) {
