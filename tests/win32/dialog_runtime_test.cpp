@@ -10,6 +10,7 @@
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 #include "ui/progress_dialog.h"
+#include "ui/string_resources.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -115,7 +116,8 @@ TEST_F(DialogWindows, TheProcedureTranslatesMessagesAndTheViewWorksFromAnotherTh
             PostMessageW(dialog, WM_CLOSE, 0, 0);
         },
     });
-    const int end = platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, 0, logic, 1326);
+    const int end = platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, ui::kLanguageEnglish,
+                                                    0, logic, 1326);
     if (worker.joinable()) {
         worker.join();
     }
@@ -134,7 +136,8 @@ TEST_F(DialogWindows, TheProcedureTranslatesMessagesAndTheViewWorksFromAnotherTh
 
 TEST_F(DialogWindows, AMissingTemplateFails) {
     NotingLogic logic;
-    EXPECT_EQ(platform::kDialogFailed, platform.Os().ui.RunModalDialog(999, 0, logic, 0));
+    EXPECT_EQ(platform::kDialogFailed,
+              platform.Os().ui.RunModalDialog(999, ui::kLanguageEnglish, 0, logic, 0));
     EXPECT_FALSE(logic.initialised);
 }
 
@@ -147,7 +150,8 @@ TEST_F(DialogWindows, ForeignCallMessagesAreIgnored) {
         EXPECT_EQ(0, SendMessageW(dialog, RunOnDialogThreadMessage(), 0, 0));
         EndDialog(dialog, 5);
     }});
-    EXPECT_EQ(5, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, 0, logic, 0));
+    EXPECT_EQ(5, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, ui::kLanguageEnglish, 0,
+                                                 logic, 0));
 }
 
 // A logic that asks the runtime for icons, a bold item and a background.
@@ -195,7 +199,8 @@ TEST_F(DialogWindows, TheRuntimeSetsUpTheDecorationAndBackgroundOnlyColours) {
         DeleteDC(dc);
         EndDialog(dialog, 1);
     }});
-    EXPECT_EQ(1, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, 0, logic, 0));
+    EXPECT_EQ(1, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, ui::kLanguageEnglish, 0,
+                                                 logic, 0));
     EXPECT_FALSE(driver.WatchdogFired());
 }
 
@@ -330,7 +335,8 @@ TEST_F(DialogWindows, TheProgressDialogInBothLanguages) {
                 done.Set();
             },
         });
-        EXPECT_EQ(ProgressEnd::Finished, RunProgressDialog(platform.Os(), 0, done));
+        EXPECT_EQ(ProgressEnd::Finished,
+                  RunProgressDialog(platform.Os(), ui::kLanguageEnglish, 0, done));
         EXPECT_FALSE(driver.WatchdogFired());
         EXPECT_FALSE(done.TryWait());
     }
@@ -339,12 +345,13 @@ TEST_F(DialogWindows, TheProgressDialogInBothLanguages) {
 TEST_F(DialogWindows, TheProgressDialogClosedOrAlreadyDone) {
     AutoResetEvent done;
     DialogDriver closing({[](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
-    EXPECT_EQ(ProgressEnd::Closed, RunProgressDialog(platform.Os(), 0, done));
+    EXPECT_EQ(ProgressEnd::Closed, RunProgressDialog(platform.Os(), ui::kLanguageEnglish, 0, done));
     EXPECT_FALSE(closing.WatchdogFired());
 
     done.Set();
     DialogDriver never({});
-    EXPECT_EQ(ProgressEnd::Finished, RunProgressDialog(platform.Os(), 0, done));
+    EXPECT_EQ(ProgressEnd::Finished,
+              RunProgressDialog(platform.Os(), ui::kLanguageEnglish, 0, done));
     EXPECT_FALSE(never.SawDialog()); // ended by its first message, never shown
 }
 
