@@ -7,6 +7,7 @@
 #include "platform/win32/dialog_procedure.h"
 #include "platform/win32/user_interface.h"
 #include "platform/win32/win32_platform.h"
+#include "support/interface_language.h"
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 #include "ui/progress_dialog.h"
@@ -229,22 +230,28 @@ TEST(GdiDrawSurface, DrawsTheStripeBlockAsTheGeometrySays) {
     DeleteDC(dc);
 }
 
+// The thread locale is set to the other language, so that only the language
+// asked for can have chosen the template.
 struct Language {
-    LCID locale;
+    LCID otherLocale;
+    std::u16string_view forcedTag;
+    platform::LanguageId language;
     const wchar_t* tag;
     const wchar_t* authenticationCaption;
     const wchar_t* progressCaption;
 };
 const Language kLanguages[] = {
-    {0x0407, L"de", L"Authentifizierung", L"\u00dcbernehmen der \u00c4nderungen..."},
-    {0x0409, L"en", L"Authentification", L"Saving changes..."},
+    {0x0409, u"de", 0x0407, L"de", L"Authentifizierung", L"\u00dcbernehmen der \u00c4nderungen..."},
+    {0x0407, u"en", 0x0409, L"en", L"Authentification", L"Saving changes..."},
 };
 
 TEST_F(DialogWindows, TheAuthenticationDialogInBothLanguages) {
     for (const Language& language : kLanguages) {
         SCOPED_TRACE(language.tag);
-        const ThreadLocale locale(language.locale);
+        const ThreadLocale locale(GetThreadLocale());
         SetupState state;
+        ApplyForcedLanguage(platform.Os(), state, language.forcedTag);
+        SetThreadLocale(language.otherLocale);
         state.DialogInitialised.store(true);
         state.Account.Assign(u"installer@SALES");
         state.Password.Assign(u"old");
@@ -317,7 +324,7 @@ TEST_F(DialogWindows, TheAuthenticationDialogRefusesWhileTheMainDialogInitialise
 TEST_F(DialogWindows, TheProgressDialogInBothLanguages) {
     for (const Language& language : kLanguages) {
         SCOPED_TRACE(language.tag);
-        const ThreadLocale locale(language.locale);
+        const ThreadLocale locale(language.otherLocale);
         AutoResetEvent done;
         HWND seen = nullptr;
         DialogDriver driver({
@@ -336,7 +343,7 @@ TEST_F(DialogWindows, TheProgressDialogInBothLanguages) {
             },
         });
         EXPECT_EQ(ProgressEnd::Finished,
-                  RunProgressDialog(platform.Os(), ui::kLanguageEnglish, 0, done));
+                  RunProgressDialog(platform.Os(), language.language, 0, done));
         EXPECT_FALSE(driver.WatchdogFired());
         EXPECT_FALSE(done.TryWait());
     }
