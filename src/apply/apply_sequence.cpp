@@ -82,7 +82,7 @@ private:
 
     std::u16string LocalizedText(std::uint32_t id) {
         std::u16string text;
-        LoadLocalizedString(os_, id, text);
+        LoadLocalizedString(os_, state_, id, text);
         return text;
     }
 

@@ -38,6 +38,9 @@ void ApplyWorker(platform::Platform& os, SetupState& state, platform::DialogView
 ApplyOutcome RunApplyWithProgress(platform::Platform& os, SetupState& state,
                                   platform::DialogView& mainDialog) {
     auto run = std::make_shared<SharedRun>(DialogSnapshot::OfMainDialog(mainDialog));
+    // Taken before the worker starts: it sets the forced language again for
+    // itself, and the state is not read by both threads at once.
+    const platform::LanguageId language = InterfaceLanguage(os, state);
     std::thread worker([&os, &state, run] {
         ApplyWorker(os, state, run->dialog, run->abandoned);
         if (run->abandoned.load()) {
@@ -49,7 +52,7 @@ ApplyOutcome RunApplyWithProgress(platform::Platform& os, SetupState& state,
         run->done.Set();
     });
 
-    const ProgressEnd end = RunProgressDialog(os, mainDialog.Window(), run->done);
+    const ProgressEnd end = RunProgressDialog(os, language, mainDialog.Window(), run->done);
 
     ApplyOutcome outcome;
     outcome.workerFinished = run->finished;

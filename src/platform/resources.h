@@ -16,6 +16,11 @@ public:
     // calling thread; characters copied without the terminator (cut to
     // size - 1), 0 when there is no such string.
     virtual int LoadString(std::uint32_t id, char16_t* buffer, int size) = 0;
+    // Which of the program's languages (German or English) the platform's own
+    // resource look-up picks for the calling thread, as LoadStringW and
+    // FindResourceW do: on current Windows it follows the user-interface
+    // language, not the thread locale.
+    virtual LanguageId DefaultLanguage() = 0;
     // The string from the string table of exactly one language, with the
     // same results as LoadString.
     virtual int LoadStringInLanguage(std::uint32_t id, LanguageId language, char16_t* buffer,

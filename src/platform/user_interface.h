@@ -24,11 +24,12 @@ class UserInterface {
 public:
     virtual ~UserInterface() = default;
 
-    // DialogBoxParamW with the template of that id in the thread's language:
-    // runs `logic` modally until it ends the dialog; returns the end value,
-    // or kDialogFailed when the dialog cannot be created.
-    virtual int RunModalDialog(std::uint16_t templateId, WindowId owner, DialogLogic& logic,
-                               std::intptr_t parameter) = 0;
+    // DialogBoxParamW with the template of that id in the given language (in
+    // any language the program has when that one is missing): runs `logic`
+    // modally until it ends the dialog; returns the end value, or
+    // kDialogFailed when the dialog cannot be created.
+    virtual int RunModalDialog(std::uint16_t templateId, LanguageId language, WindowId owner,
+                               DialogLogic& logic, std::intptr_t parameter) = 0;
     // MessageBoxW.
     virtual int MessageBox(WindowId owner, const char16_t* text, const char16_t* caption,
                            std::uint32_t style) = 0;

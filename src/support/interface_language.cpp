@@ -2,6 +2,7 @@
 
 #include "support/fixed_text.h"
 #include "support/text_format.h"
+#include "ui/string_resources.h"
 
 #include <array>
 #include <vector>
@@ -13,6 +14,7 @@ namespace {
 constexpr std::u16string_view kLanguageFileName = u"languages.ini";
 constexpr std::size_t kPathCapacity = 260;
 constexpr int kLocaleNameCapacity = 8;
+constexpr platform::LanguageId kPrimaryLanguageMask = 0x3FF;
 
 char16_t FoldAsciiCase(char16_t c) {
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
@@ -89,12 +91,10 @@ void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_v
 }
 
 bool LoadResourceString(platform::Platform& os, std::uint32_t id, platform::LanguageId language,
-                        bool anyLanguage, std::u16string& text) {
+                        std::u16string& text) {
     std::vector<char16_t> buffer(kResourceStringCapacity, u'\0');
-    const int length = anyLanguage
-                           ? os.resources.LoadString(id, buffer.data(), kResourceStringCapacity)
-                           : os.resources.LoadStringInLanguage(id, language, buffer.data(),
-                                                               kResourceStringCapacity);
+    const int length =
+        os.resources.LoadStringInLanguage(id, language, buffer.data(), kResourceStringCapacity);
     if (length <= 0) {
         return false;
     }
@@ -146,8 +146,33 @@ bool ReapplyForcedLanguage(platform::Platform& os, SetupState& state) {
     return ApplyForcedLanguage(os, state, tag);
 }
 
-bool LoadLocalizedString(platform::Platform& os, std::uint32_t id, std::u16string& text) {
-    return LookupLanguageString(os, id, text);
+platform::LanguageId InterfaceLanguage(platform::Platform& os, const SetupState& state) {
+    if (!state.ForcedLanguageTag.empty()) {
+        const auto forced = static_cast<platform::LanguageId>(state.MessageBoxLanguage & 0xFFFFu);
+        switch (forced & kPrimaryLanguageMask) {
+        case ui::kLanguageGerman& kPrimaryLanguageMask:
+            return ui::kLanguageGerman;
+        case ui::kLanguageEnglish& kPrimaryLanguageMask:
+            return ui::kLanguageEnglish;
+        default:
+            break;
+        }
+    }
+    return os.resources.DefaultLanguage();
+}
+
+bool LoadInterfaceString(platform::Platform& os, const SetupState& state, std::uint32_t id,
+                         std::u16string& text) {
+    return LoadResourceString(os, id, InterfaceLanguage(os, state), text);
+}
+
+bool IsReplaceableNoticeString(std::uint32_t id) {
+    return id >= ui::kStringRenameFailedText && id <= ui::kStringRenameFailedCaption;
+}
+
+bool LoadLocalizedString(platform::Platform& os, const SetupState& state, std::uint32_t id,
+                         std::u16string& text) {
+    return LookupLanguageString(os, state, id, text);
 }
 
 std::u16string DecodeLanguageFileEscapes(std::u16string_view value) {
@@ -186,7 +211,11 @@ std::u16string LocateLanguageFile(platform::Platform& os) {
     return directory;
 }
 
-bool LookupLanguageString(platform::Platform& os, std::uint32_t id, std::u16string& text) {
+bool LookupLanguageString(platform::Platform& os, const SetupState& state, std::uint32_t id,
+                          std::u16string& text) {
+    if (!IsReplaceableNoticeString(id)) {
+        return LoadInterfaceString(os, state, id, text);
+    }
     const platform::LocaleId threadLocale = os.locale.GetThreadLocale();
     const std::u16string file = LocateLanguageFile(os);
     const LocaleNames names = NamesOf(os, threadLocale);
@@ -202,7 +231,7 @@ bool LookupLanguageString(platform::Platform& os, std::uint32_t id, std::u16stri
     }
 
     if (section.empty()) {
-        return LoadResourceString(os, id, 0, true, text);
+        return LoadInterfaceString(os, state, id, text);
     }
 
     const std::u16string key = FormatText(u"%d", id);
@@ -215,12 +244,9 @@ bool LookupLanguageString(platform::Platform& os, std::uint32_t id, std::u16stri
         return true;
     }
     // A section that exists wins for the ids it holds; the others come from
-    // the resources, first in the platform's choice of language, then in the
-    // thread locale's language.
+    // the resources.
     std::u16string loaded;
-    if (LoadResourceString(os, id, 0, true, loaded) ||
-        LoadResourceString(os, id, static_cast<platform::LanguageId>(threadLocale & 0xFFFFu), false,
-                           loaded)) {
+    if (LoadInterfaceString(os, state, id, loaded)) {
         text = loaded;
         return !text.empty();
     }

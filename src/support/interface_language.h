@@ -1,6 +1,7 @@
 // The interface language: a language forced on the command line becomes the
-// thread locale of the main thread and of the apply worker, and the notice
-// texts can be replaced per locale from "languages.ini".
+// thread locale of the main thread and of the apply worker and the language
+// of every dialog and text, and the notice texts can be replaced per locale
+// from "languages.ini".
 #pragma once
 
 #include "apply/setup_state.h"
@@ -25,13 +26,35 @@ bool ApplyForcedLanguage(platform::Platform& os, SetupState& state, std::u16stri
 // Gives the calling thread the locale recorded by ApplyForcedLanguage.
 bool ReapplyForcedLanguage(platform::Platform& os, SetupState& state);
 
-// The text of a string id: from the language file's section for the thread's
-// locale when it has a non-empty entry, else from the string resources. On
-// failure `text` is left as it was and the result is false.
-bool LoadLocalizedString(platform::Platform& os, std::uint32_t id, std::u16string& text);
+// The one language of every dialog template and string resource. With a
+// forced tag it is the language of the locale the tag selected (English
+// when it matched none); without one, or when that locale's language is
+// neither German nor English, the language the platform's own resource
+// look-up picks. Resources are then found by this language explicitly:
+// the platform's default look-up follows the user-interface language, not
+// the thread locale that the tag sets.
+platform::LanguageId InterfaceLanguage(platform::Platform& os, const SetupState& state);
 
-// The look-up behind LoadLocalizedString; the key is the id in decimal.
-bool LookupLanguageString(platform::Platform& os, std::uint32_t id, std::u16string& text);
+// A string resource in the interface language. On failure `text` is left as
+// it was and the result is false.
+bool LoadInterfaceString(platform::Platform& os, const SetupState& state, std::uint32_t id,
+                         std::u16string& text);
+
+// Whether the language file may replace a string id: only the texts and
+// captions of the run's notices.
+bool IsReplaceableNoticeString(std::uint32_t id);
+
+// The text of a notice string id: from the language file's section for the
+// thread's locale when it has a non-empty entry, else from the string
+// resources in the interface language. On failure `text` is left as it was
+// and the result is false.
+bool LoadLocalizedString(platform::Platform& os, const SetupState& state, std::uint32_t id,
+                         std::u16string& text);
+
+// The look-up behind LoadLocalizedString; the key is the id in decimal. Ids
+// other than the notices' come from the resources alone.
+bool LookupLanguageString(platform::Platform& os, const SetupState& state, std::uint32_t id,
+                          std::u16string& text);
 
 // Replaces \n, \r, \t and \\ in that order, each over the whole text before
 // the next, as the language file's values are written.

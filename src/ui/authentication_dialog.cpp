@@ -1,6 +1,7 @@
 #include "ui/authentication_dialog.h"
 
 #include "platform/net_buffer.h"
+#include "support/interface_language.h"
 #include "support/wipe_memory.h"
 #include "ui/account_name.h"
 #include "ui/dialog_ids.h"
@@ -175,8 +176,8 @@ void AuthenticationDialog::BrowseForDomain(platform::DialogView& dialog) {
 int RunAuthenticationDialog(platform::Platform& os, SetupState& state, platform::WindowId owner,
                             platform::ErrorCode code) {
     AuthenticationDialog logic(os, state);
-    const int end = os.ui.RunModalDialog(ui::kDialogAuthentication, owner, logic,
-                                         static_cast<std::intptr_t>(code));
+    const int end = os.ui.RunModalDialog(ui::kDialogAuthentication, InterfaceLanguage(os, state),
+                                         owner, logic, static_cast<std::intptr_t>(code));
     // A dialog that could not be shown was not confirmed: reporting it as a
     // retry would repeat the refused step for ever.
     return end == platform::kDialogOk ? platform::kDialogOk : platform::kDialogCancel;

@@ -79,11 +79,11 @@ constexpr std::uint32_t kShellFontStyle = kDsSetFont | kDsFixedSys;
 
 namespace m = main_dialog;
 
+// Top to bottom, each label directly before the control it names: the tab
+// order then runs down the dialog and a label's mnemonic moves the focus to
+// its own control. English Cancel has no mnemonic, so that Alt+C reaches the
+// computer name; Escape cancels all the same.
 constexpr std::array<Row, 32> kMainRows{{
-    {m::kComputerName, kClassEdit, u"", DialogUnits{14, 155, 218, 12}, kEditField},
-    {kItemOk, kClassButton, u"&OK", DialogUnits{197, 266, 50, 14}, kDefaultButton},
-    {kItemCancel, kClassButton, Texts(u"&Abbrechen", u"&Cancel"), DialogUnits{143, 266, 50, 14},
-     kPushButton},
     {m::kHeaderBand, kClassStatic, u"", DialogUnits{-2, 0, 255, 33},
      kChild | kWsGroup | kSsLeftNoWordWrap},
     {kItemUnaddressed, kClassStatic, u"", DialogUnits{-2, 33, 255, 1}, kRule},
@@ -95,46 +95,31 @@ constexpr std::array<Row, 32> kMainRows{{
            u"To complete the Windows XP installation you have to enter some network specific "
            u"settings"),
      Rects(DialogUnits{7, 4, 205, 27}, DialogUnits{7, 5, 205, 25}), kHeading, kWsExTransparent},
-    {kItemUnaddressed, kClassButton, u"", DialogUnits{7, 79, 240, 59},
-     kChild | kWsGroup | kBsGroupBox},
-    {m::kIpAddress, kClassIpAddress, u"", DialogUnits{148, 92, 84, 12}, kChild | kWsTabStop},
-    {m::kIpAddressLabel, kClassStatic, Texts(u"&IP-Adresse:", u"&IP address:"),
-     DialogUnits{14, 94, 54, 8}, kAddressLabel},
-    {m::kSubnetMask, kClassIpAddress, u"", DialogUnits{148, 107, 84, 12}, kChild | kWsTabStop},
-    {m::kSubnetMaskLabel, kClassStatic, Texts(u"&Subnet-Maske:", u"&Subnet mask:"),
-     DialogUnits{14, 109, 54, 8}, kAddressLabel},
-    {m::kDefaultGateway, kClassIpAddress, u"", DialogUnits{148, 121, 84, 12}, kChild | kWsTabStop},
-    {m::kDefaultGatewayLabel, kClassStatic, Texts(u"Standard&gateway:", u"Default &gateway:"),
-     DialogUnits{14, 124, 68, 8}, kAddressLabel},
     {m::kAdapterHeading, kClassStatic, u"Ada&pter", DialogUnits{7, 39, 35, 10}, kHeading},
+    {kItemUnaddressed, kClassStatic, u"", DialogUnits{41, 43, 206, 1}, kRule},
     {m::kAdapterList, kClassComboBox, u"", DialogUnits{14, 49, 218, 46},
      kChild | kWsVScroll | kWsTabStop | kCbsDropDownList | kCbsSort},
-    {m::kComputerNameHeading, kClassStatic, Texts(u"&Computername", u"&Computer name"),
-     DialogUnits{7, 142, 62, 10}, kHeading},
-    {m::kMemberOfDomain, kClassButton, Texts(u"Dom\u00e4ne", u"Domain"),
-     DialogUnits{14, 209, 218, 10}, kChild | kWsGroup | kBsAutoRadioButton},
-    {m::kDomain, kClassEdit, u"", DialogUnits{14, 220, 199, 12}, kEditField},
-    {m::kMemberOfWorkgroup, kClassButton, Texts(u"Arbeitsgruppe", u"Workgroup"),
-     DialogUnits{14, 235, 218, 10}, kChild | kBsAutoRadioButton},
-    {m::kWorkgroup, kClassEdit, u"", DialogUnits{14, 247, 218, 12}, kEditField},
     {m::kAddressAutomatic, kClassButton,
      Texts(u"IP-Adresse a&utomatisch beziehen", u"Auto&matic IP Address"),
      DialogUnits{14, 64, 218, 12}, kChild | kWsGroup | kBsAutoRadioButton},
     {m::kAddressFixed, kClassButton,
      Texts(u"&Folgende IP-Adresse verwenden", u"&Use following IP address"),
      DialogUnits{14, 78, 120, 12}, kChild | kBsAutoRadioButton},
-    // Never shown: the template leaves out WS_VISIBLE, so the choice found at
-    // start is the choice kept.
-    {m::kStartWithWindows, kClassButton,
-     Texts(u"Automatisch mit Windows starten", u"Start automatically with Windows"),
-     DialogUnits{7, 269, 124, 11}, kWsChild | kWsTabStop | kBsAutoCheckBox},
-    {m::kCredentials, kClassButton, u"", DialogUnits{217, 219, 15, 14}, kPushButton | kBsIcon},
-    {m::kMembershipHeading, kClassStatic, Texts(u"Arbeitsgruppe/Dom\u00e4ne", u"Workgroup/Domain"),
-     Rects(DialogUnits{7, 197, 97, 8}, DialogUnits{7, 197, 87, 8}), kHeading},
-    {kItemUnaddressed, kClassStatic, u"", DialogUnits{41, 43, 206, 1}, kRule},
+    {kItemUnaddressed, kClassButton, u"", DialogUnits{7, 79, 240, 59},
+     kChild | kWsGroup | kBsGroupBox},
+    {m::kIpAddressLabel, kClassStatic, Texts(u"&IP-Adresse:", u"&IP address:"),
+     DialogUnits{14, 94, 54, 8}, kAddressLabel},
+    {m::kIpAddress, kClassIpAddress, u"", DialogUnits{148, 92, 84, 12}, kChild | kWsTabStop},
+    {m::kSubnetMaskLabel, kClassStatic, Texts(u"&Subnet-Maske:", u"&Subnet mask:"),
+     DialogUnits{14, 109, 54, 8}, kAddressLabel},
+    {m::kSubnetMask, kClassIpAddress, u"", DialogUnits{148, 107, 84, 12}, kChild | kWsTabStop},
+    {m::kDefaultGatewayLabel, kClassStatic, Texts(u"Standard&gateway:", u"Default &gateway:"),
+     DialogUnits{14, 124, 68, 8}, kAddressLabel},
+    {m::kDefaultGateway, kClassIpAddress, u"", DialogUnits{148, 121, 84, 12}, kChild | kWsTabStop},
+    {m::kComputerNameHeading, kClassStatic, Texts(u"&Computername", u"&Computer name"),
+     DialogUnits{7, 142, 62, 10}, kHeading},
     {kItemUnaddressed, kClassStatic, u"", DialogUnits{69, 146, 178, 1}, kRule},
-    {kItemUnaddressed, kClassStatic, u"",
-     Rects(DialogUnits{105, 202, 142, 1}, DialogUnits{100, 202, 147, 1}), kRule},
+    {m::kComputerName, kClassEdit, u"", DialogUnits{14, 155, 218, 12}, kEditField},
     {m::kOrganizationUnitHeading, kClassStatic,
      Texts(u"Organisationseinheit", u"Organization Unit"), DialogUnits{8, 170, 85, 10}, kHeading},
     {kItemUnaddressed, kClassStatic, u"", DialogUnits{92, 174, 155, 1}, kRule},
@@ -142,6 +127,25 @@ constexpr std::array<Row, 32> kMainRows{{
      Rects(DialogUnits{14, 181, 218, 52}, DialogUnits{14, 181, 218, 66}),
      kChild | kWsDisabled | kWsVScroll | kWsTabStop | kCbsDropDownList | kCbsSort |
          kCbsAutoHScroll},
+    {m::kMembershipHeading, kClassStatic, Texts(u"Arbeitsgruppe/Dom\u00e4ne", u"Workgroup/Domain"),
+     Rects(DialogUnits{7, 197, 97, 8}, DialogUnits{7, 197, 87, 8}), kHeading},
+    {kItemUnaddressed, kClassStatic, u"",
+     Rects(DialogUnits{105, 202, 142, 1}, DialogUnits{100, 202, 147, 1}), kRule},
+    {m::kMemberOfDomain, kClassButton, Texts(u"Dom\u00e4ne", u"Domain"),
+     DialogUnits{14, 209, 218, 10}, kChild | kWsGroup | kBsAutoRadioButton},
+    {m::kDomain, kClassEdit, u"", DialogUnits{14, 220, 199, 12}, kEditField},
+    {m::kCredentials, kClassButton, u"", DialogUnits{217, 219, 15, 14}, kPushButton | kBsIcon},
+    {m::kMemberOfWorkgroup, kClassButton, Texts(u"Arbeitsgruppe", u"Workgroup"),
+     DialogUnits{14, 235, 218, 10}, kChild | kBsAutoRadioButton},
+    {m::kWorkgroup, kClassEdit, u"", DialogUnits{14, 247, 218, 12}, kEditField},
+    // Never shown: the template leaves out WS_VISIBLE, so the choice found at
+    // start is the choice kept.
+    {m::kStartWithWindows, kClassButton,
+     Texts(u"Automatisch mit Windows starten", u"Start automatically with Windows"),
+     DialogUnits{7, 269, 124, 11}, kWsChild | kWsTabStop | kBsAutoCheckBox},
+    {kItemCancel, kClassButton, Texts(u"&Abbrechen", u"Cancel"), DialogUnits{143, 266, 50, 14},
+     kPushButton},
+    {kItemOk, kClassButton, u"&OK", DialogUnits{197, 266, 50, 14}, kDefaultButton},
 }};
 
 constexpr std::uint32_t kMainStyle =

@@ -6,6 +6,7 @@
 #include "apply/domain_lookups.h"
 #include "directory/joinable_organization_units.h"
 #include "platform/net_buffer.h"
+#include "support/interface_language.h"
 #include "ui/adapter_panel.h"
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
@@ -287,7 +288,8 @@ platform::DialogDecoration MainDialog::Decoration() const {
 
 int RunMainDialog(platform::Platform& os, SetupState& state) {
     MainDialog logic(os, state);
-    return os.ui.RunModalDialog(ui::kDialogMain, platform::kDesktopWindow, logic, 0);
+    return os.ui.RunModalDialog(ui::kDialogMain, InterfaceLanguage(os, state),
+                                platform::kDesktopWindow, logic, 0);
 }
 
 } // namespace corvane

@@ -98,10 +98,10 @@ void ProgressDialog::OnDestroy(platform::DialogView& dialog) {
     dialog.StopTimer(kProgressTimer);
 }
 
-ProgressEnd RunProgressDialog(platform::Platform& os, platform::WindowId owner,
-                              AutoResetEvent& done) {
+ProgressEnd RunProgressDialog(platform::Platform& os, platform::LanguageId language,
+                              platform::WindowId owner, AutoResetEvent& done) {
     ProgressDialog logic(done);
-    const int end = os.ui.RunModalDialog(ui::kDialogProgress, owner, logic, 0);
+    const int end = os.ui.RunModalDialog(ui::kDialogProgress, language, owner, logic, 0);
     return end == platform::kDialogOk ? ProgressEnd::Finished : ProgressEnd::Closed;
 }
 

@@ -68,11 +68,11 @@ private:
 
 enum class ProgressEnd { Finished, Closed };
 
-// Runs the progress dialog modally, owned by `owner`, until `done` is seen
+// Runs the progress dialog modally in `language`, owned by `owner`, until `done` is seen
 // (Finished) or the user closes the dialog (Closed, at once). A dialog that
 // cannot be created reports Closed: there is then nothing that could wait
 // for the worker while still serving the windows it opens.
-ProgressEnd RunProgressDialog(platform::Platform& os, platform::WindowId owner,
-                              AutoResetEvent& done);
+ProgressEnd RunProgressDialog(platform::Platform& os, platform::LanguageId language,
+                              platform::WindowId owner, AutoResetEvent& done);
 
 } // namespace corvane

@@ -48,9 +48,11 @@ void ReadText(platform::Platform& os, const char16_t* section, const char16_t* k
     text.Terminate();
 }
 
-std::u16string LocalizedDefault(platform::Platform& os, std::uint32_t id) {
+// The defaults of the title and the header come from the resources alone,
+// in the interface language.
+std::u16string InterfaceDefault(platform::Platform& os, const SetupState& state, std::uint32_t id) {
     std::u16string text;
-    LoadLocalizedString(os, id, text);
+    LoadInterfaceString(os, state, id, text);
     return text;
 }
 
@@ -79,8 +81,8 @@ void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTex
         // takes its default.
         state.Password.Clear();
         state.Account.Clear();
-        texts.title.Assign(LocalizedDefault(os, ui::kStringDefaultTitle));
-        texts.header.Assign(LocalizedDefault(os, ui::kStringDefaultHeader));
+        texts.title.Assign(InterfaceDefault(os, state, ui::kStringDefaultTitle));
+        texts.header.Assign(InterfaceDefault(os, state, ui::kStringDefaultHeader));
         state.DesiredComputerName.Clear();
         state.DesiredWorkgroup.Clear();
         state.DesiredDomain.Clear();
@@ -92,9 +94,9 @@ void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTex
     ReadText(os, kSectionSettings, u"account", u"", state.Account, file);
     NormalizeAccountName(state.Account);
 
-    const std::u16string title = LocalizedDefault(os, ui::kStringDefaultTitle);
+    const std::u16string title = InterfaceDefault(os, state, ui::kStringDefaultTitle);
     ReadText(os, kSectionGeneral, u"title", title.c_str(), texts.title, file);
-    const std::u16string header = LocalizedDefault(os, ui::kStringDefaultHeader);
+    const std::u16string header = InterfaceDefault(os, state, ui::kStringDefaultHeader);
     ReadText(os, kSectionGeneral, u"header", header.c_str(), texts.header, file);
 
     ReadText(os, kSectionSettings, u"computer", u"", state.DesiredComputerName, file);

@@ -543,7 +543,7 @@ const LanguageCase kLanguageCases[] = {
      u"Adressen der Netzwerkverbindungen.",
      u"Neustart erforderlich",
      u"Der Computer muss neu gestartet werden um die Änderungen vollständig zu übernehmen."},
-    {"English", u"/language=en", 0x0409, 0x0409, u"Domain", u"Workgroup", u"&Cancel",
+    {"English", u"/language=en", 0x0409, 0x0409, u"Domain", u"Workgroup", u"Cancel",
      u"Changing settings like Computer name, Domain-/Workgroup membership and IP settings for all "
      u"network connections.",
      u"Restart needed", u"The computer need to be restarted to apply new settings."},
@@ -593,6 +593,38 @@ TEST_P(ProgramScenarioLanguage, DialogsAndNoticesFollowTheForcedLanguage) {
 
 INSTANTIATE_TEST_SUITE_P(ProgramScenarioOptions, ProgramScenarioLanguage,
                          testing::ValuesIn(kLanguageCases), CaseName<LanguageCase>);
+
+// Without the option every text is in the user's display language, as the
+// platform's own resource look-up picks it, even where the regional format
+// is of another language.
+TEST(ProgramScenarioLanguageDefault, EveryTextFollowsTheDisplayLanguage) {
+    ProgramInput input;
+    input.scenario = Machine(kInWorkgroup) + "\n[workstation]\nlocale en-US\nui-language 0x0407\n";
+    input.settings = Ansi("[settings]\r\ncomputer=WS-0815\r\n");
+    input.commandLine = u"/auto";
+    ProgramRun run(input);
+    ASSERT_TRUE(run.Finished());
+
+    const std::vector<sim::DialogRecord> mains = run.World().Desktop().Dialogs(ui::kDialogMain);
+    ASSERT_EQ(mains.size(), 1u);
+    EXPECT_EQ(mains[0].language, 0x0407);
+    const sim::DialogItemState* header = mains[0].ItemAfterInit(id::kHeaderText);
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->text,
+              u"Ändern der Einstellungen wie Computernamen, Domänen-/Arbeitsgruppenzugehörigkeit "
+              u"und IP Adressen der Netzwerkverbindungen.");
+    const std::vector<sim::DialogRecord> progress =
+        run.World().Desktop().Dialogs(ui::kDialogProgress);
+    ASSERT_EQ(progress.size(), 1u);
+    EXPECT_EQ(progress[0].language, 0x0407);
+    const std::vector<sim::MessageBoxRecord> boxes = run.World().Desktop().MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, u"Neustart erforderlich");
+    EXPECT_EQ(boxes[0].text,
+              u"Der Computer muss neu gestartet werden um die Änderungen vollständig zu "
+              u"übernehmen.");
+    EXPECT_EQ(boxes[0].language, 0x0C00); // no forced locale: the custom default
+}
 
 TEST(ProgramScenario, TheLanguageFileReplacesTheNoticeTextsOfItsLanguage) {
     ProgramInput input;

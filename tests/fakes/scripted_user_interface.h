@@ -27,15 +27,17 @@ public:
         platform::WindowId owner = 0;
         std::intptr_t parameter = 0;
         bool shown = false; // false: it ended itself during initialisation
+        platform::LanguageId language = 0;
     };
 
     void Script(Answer answer) { answers_.push_back(std::move(answer)); }
     const std::vector<Opening>& openings() const { return openings_; }
     std::size_t unusedAnswers() const { return answers_.size(); }
 
-    int RunModalDialog(std::uint16_t templateId, platform::WindowId owner,
-                       platform::DialogLogic& logic, std::intptr_t parameter) override {
-        openings_.push_back({templateId, owner, parameter, false});
+    int RunModalDialog(std::uint16_t templateId, platform::LanguageId language,
+                       platform::WindowId owner, platform::DialogLogic& logic,
+                       std::intptr_t parameter) override {
+        openings_.push_back({templateId, owner, parameter, false, language});
         const std::size_t opening = openings_.size() - 1;
         FakeDialogView view;
         logic.OnInitDialog(view, parameter);

@@ -1,6 +1,7 @@
 // The real corvane.exe under Wine: the main dialog with the values of a
-// settings file in both languages, the OK rule as the user types, the help
-// box, and an unattended rename with its log lines.
+// settings file and with its own default texts in both languages, every
+// mnemonic pressed in both languages, the OK rule as the user types, the
+// help box, and an unattended rename with its log lines and notice.
 #include "program_under_test.h"
 #include "window_capture.h"
 
@@ -20,6 +21,12 @@ constexpr int kHeaderText = 1006;
 constexpr int kMemberOfDomain = 1015;
 constexpr int kMemberOfWorkgroup = 1016;
 constexpr int kOrganizationUnitList = 1034;
+constexpr int kAddressAutomatic = 1009;
+constexpr int kAddressFixed = 1010;
+constexpr int kIpAddress = 1011;
+constexpr int kSubnetMask = 1012;
+constexpr int kDefaultGateway = 1013;
+constexpr int kAdapterList = 1014;
 
 bool IsChecked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -62,7 +69,7 @@ struct LanguageCase {
 TEST(MainDialogUnderWine, ComesUpWithTheSettingsFileInBothLanguages) {
     const LanguageCase cases[] = {
         {L"/language=de", L"de", L"&Abbrechen", L"Dom\u00E4ne"},
-        {L"/language=en", L"en", L"&Cancel", L"Domain"},
+        {L"/language=en", L"en", L"Cancel", L"Domain"},
     };
     for (const LanguageCase& c : cases) {
         SCOPED_TRACE(Narrow(c.name));
@@ -87,6 +94,140 @@ TEST(MainDialogUnderWine, ComesUpWithTheSettingsFileInBothLanguages) {
         // A new name and a new workgroup are pending.
         EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
         EXPECT_TRUE(CaptureWindow(dialog, std::wstring(L"main-dialog-") + c.name));
+        PressButton(dialog, IDCANCEL);
+        EXPECT_EQ(program.WaitForExit(), 2u);
+    }
+}
+
+// Without a title or header in the settings file the dialog shows its own
+// default texts, in the same language as its template.
+TEST(MainDialogUnderWine, ShowsItsDefaultTitleAndHeaderInTheForcedLanguage) {
+    struct Case {
+        const wchar_t* option;
+        const wchar_t* name;
+        const wchar_t* title;
+        const wchar_t* header;
+        const wchar_t* domainOption;
+    };
+    const Case cases[] = {
+        {L"/language=de", L"de", L"Netzwerkeinstellungen",
+         L"\u00C4ndern der Einstellungen wie Computernamen, Dom\u00E4nen-/"
+         L"Arbeitsgruppenzugeh\u00F6rigkeit und IP Adressen der Netzwerkverbindungen.",
+         L"Dom\u00E4ne"},
+        {L"/language=en", L"en", L"Network settings",
+         L"Changing settings like Computer name, Domain-/Workgroup membership and IP settings "
+         L"for all network connections.",
+         L"Domain"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.name));
+        const std::wstring settings = L"[settings]\r\nworkgroup=TESTGROUP\r\n";
+        ProgramUnderTest program(std::wstring(L"defaults-") + c.name, &settings);
+        ASSERT_TRUE(program.Start(c.option));
+        HWND dialog = program.WaitForDialog(c.title);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(WindowText(dialog), c.title);
+        EXPECT_EQ(ItemText(dialog, kHeaderText), c.header);
+        EXPECT_EQ(ItemText(dialog, kMemberOfDomain), c.domainOption);
+        PressButton(dialog, IDCANCEL);
+        EXPECT_EQ(program.WaitForExit(), 2u);
+    }
+}
+
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) == 0) {
+        return nullptr;
+    }
+    return info.hwndFocus;
+}
+
+// The focus is on the item or inside it (an IP address control passes it to
+// its first field).
+bool FocusIsOn(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    HWND focus = FocusOf(dialog);
+    return item != nullptr && focus != nullptr && (focus == item || IsChild(item, focus) != 0);
+}
+
+// Alt+letter as the dialog's message loop sees it: WM_SYSCHAR, with the
+// Alt key's context bit, at the window that has the focus.
+void PressAlt(HWND dialog, wchar_t letter) {
+    HWND target = FocusOf(dialog);
+    constexpr LPARAM kAltDown = LPARAM{1} << 29;
+    PostMessageW(target != nullptr ? target : dialog, WM_SYSCHAR, letter, kAltDown | 1);
+}
+
+bool WaitForFocus(HWND dialog, int id) {
+    const ULONGLONG deadline = GetTickCount64() + 3000;
+    while (!FocusIsOn(dialog, id)) {
+        if (GetTickCount64() > deadline) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
+// Every label's mnemonic moves the focus to the control the label names,
+// from wherever the focus is, and none ends the dialog.
+TEST(MainDialogUnderWine, EveryMnemonicReachesItsOwnControl) {
+    struct Mnemonic {
+        wchar_t letter;
+        int item;
+    };
+    struct Case {
+        const wchar_t* option;
+        const wchar_t* name;
+        const wchar_t* title;
+        std::vector<Mnemonic> mnemonics;
+    };
+    // Fixed addresses first, so that the address fields are enabled; the
+    // automatic option last, since it disables them again.
+    const Case cases[] = {
+        {L"/language=de",
+         L"de",
+         L"Netzwerkeinstellungen",
+         {{L'f', kAddressFixed},
+          {L'i', kIpAddress},
+          {L's', kSubnetMask},
+          {L'g', kDefaultGateway},
+          {L'c', kComputerName},
+          {L'p', kAdapterList},
+          {L'S', kSubnetMask},
+          {L'c', kComputerName},
+          {L'u', kAddressAutomatic}}},
+        {L"/language=en",
+         L"en",
+         L"Network settings",
+         {{L'u', kAddressFixed},
+          {L'i', kIpAddress},
+          {L's', kSubnetMask},
+          {L'g', kDefaultGateway},
+          {L'c', kComputerName},
+          {L'p', kAdapterList},
+          {L'S', kSubnetMask},
+          {L'c', kComputerName},
+          {L'm', kAddressAutomatic}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.name));
+        const std::wstring settings = L"[settings]\r\nworkgroup=TESTGROUP\r\ndhcp=0\r\n";
+        ProgramUnderTest program(std::wstring(L"keyboard-") + c.name, &settings);
+        ASSERT_TRUE(program.Start(c.option));
+        HWND dialog = program.WaitForDialog(c.title);
+        ASSERT_NE(dialog, nullptr);
+        for (const Mnemonic& m : c.mnemonics) {
+            SCOPED_TRACE(static_cast<char>(m.letter));
+            PressAlt(dialog, m.letter);
+            EXPECT_TRUE(WaitForFocus(dialog, m.item))
+                << "focus on " << GetDlgCtrlID(FocusOf(dialog));
+            ASSERT_TRUE(IsWindow(dialog)) << "the mnemonic ended the dialog";
+            ASSERT_EQ(program.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+        }
+        EXPECT_TRUE(IsChecked(dialog, kAddressAutomatic));
+        EXPECT_FALSE(IsChecked(dialog, kAddressFixed));
         PressButton(dialog, IDCANCEL);
         EXPECT_EQ(program.WaitForExit(), 2u);
     }

@@ -3,6 +3,7 @@
 // journal, and calls from a second thread.
 #include "platform/sim/world.h"
 #include "ui/dialog_ids.h"
+#include "ui/string_resources.h"
 
 #include <atomic>
 #include <functional>
@@ -68,7 +69,8 @@ protected:
     int Run(std::uint16_t templateId, std::vector<DialogAction> actions,
             std::intptr_t parameter = 0) {
         world.Desktop().ScriptDialog(templateId, std::move(actions));
-        return world.platform().ui.RunModalDialog(templateId, 0x77, logic, parameter);
+        return world.platform().ui.RunModalDialog(templateId, ui::kLanguageEnglish, 0x77, logic,
+                                                  parameter);
     }
     DialogRecord Last() { return world.Desktop().Dialogs().back(); }
 
@@ -93,13 +95,29 @@ TEST_F(SimDialogTest, ItemsStartAsTheTemplateHasThem) {
     EXPECT_EQ(1, logic.closes);
 }
 
-TEST_F(SimDialogTest, TheThreadLocalePicksTheTemplateLanguage) {
-    ASSERT_TRUE(world.locale().SetThreadLocale(0x0C07)); // German, Austria
-    Run(ui::kDialogProgress, {DialogAction::Close()});
-    EXPECT_EQ(platform::LanguageId{0x0407}, Last().language);
-    ASSERT_TRUE(world.locale().SetThreadLocale(0x040C)); // French: no such template
-    Run(ui::kDialogProgress, {DialogAction::Close()});
-    EXPECT_EQ(platform::LanguageId{0x0409}, Last().language);
+// The template is found by the language asked for, whatever the thread
+// locale; a language the program lacks gets the platform's own pick, which
+// follows the user-interface language.
+TEST_F(SimDialogTest, TheGivenLanguagePicksTheTemplate) {
+    struct Case {
+        platform::LanguageId asked;
+        platform::LanguageId uiLanguage;
+        platform::LanguageId shown;
+    };
+    const Case cases[] = {
+        {0x0407, 0x0409, 0x0407},
+        {0x0409, 0x0407, 0x0409},
+        {0x040C, 0x0407, 0x0407},
+        {0x040C, 0x0409, 0x0409},
+    };
+    ASSERT_TRUE(world.locale().SetThreadLocale(0x0C07)); // German (Austria): plays no part
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.asked);
+        world.SetUserInterfaceLanguage(c.uiLanguage);
+        world.Desktop().ScriptDialog(ui::kDialogProgress, {DialogAction::Close()});
+        world.platform().ui.RunModalDialog(ui::kDialogProgress, c.asked, 0, logic, 0);
+        EXPECT_EQ(c.shown, Last().language);
+    }
 }
 
 TEST_F(SimDialogTest, WritesRaiseTheNotificationsWindowsRaises) {
@@ -240,7 +258,7 @@ TEST_F(SimDialogTest, KeysFollowTheDialogManager) {
     RecordingLogic progress;
     world.Desktop().ScriptDialog(ui::kDialogProgress,
                                  {DialogAction::Escape(), DialogAction::Enter()});
-    world.platform().ui.RunModalDialog(ui::kDialogProgress, 0, progress, 0);
+    world.platform().ui.RunModalDialog(ui::kDialogProgress, ui::kLanguageEnglish, 0, progress, 0);
     EXPECT_EQ(
         (Commands{{ui::kItemCancel, platform::kBnClicked}, {ui::kItemOk, platform::kBnClicked}}),
         progress.commands);
@@ -297,7 +315,8 @@ TEST_F(SimDialogTest, ADialogWithATimerWaitsForItselfBeforeItIsClosed) {
     RecordingLogic endless;
     endless.onInit = [](platform::DialogView& dialog) { dialog.StartTimer(1, 100); };
     EXPECT_EQ(platform::kDialogCancel,
-              world.platform().ui.RunModalDialog(ui::kDialogProgress, 0, endless, 0));
+              world.platform().ui.RunModalDialog(ui::kDialogProgress, ui::kLanguageEnglish, 0,
+                                                 endless, 0));
     EXPECT_TRUE(Last().closedBySim);
     EXPECT_GT(Last().timerTicks, 0);
 }
@@ -330,7 +349,8 @@ TEST_F(SimDialogTest, AnotherThreadsCallsRunOnTheDialogsThread) {
             mainDialog->SetItemText(m::kWorkgroup, u"SALES");
             workerDone.store(true);
         });
-        world.platform().ui.RunModalDialog(ui::kDialogProgress, dialog.Window(), nested, 0);
+        world.platform().ui.RunModalDialog(ui::kDialogProgress, ui::kLanguageEnglish,
+                                           dialog.Window(), nested, 0);
         dialog.EndDialog(platform::kDialogOk);
     };
     EXPECT_EQ(platform::kDialogOk, Run(ui::kDialogMain, {DialogAction::Press(ui::kItemOk)}));
@@ -378,7 +398,8 @@ TEST_F(SimDialogTest, MessageBoxesTakeTheirAnswersOrTheDefault) {
 TEST_F(SimDialogTest, TheJournalNamesEveryOpening) {
     Run(ui::kDialogAuthentication, {DialogAction::Close()}, 86);
     Run(ui::kDialogProgress, {});
-    EXPECT_EQ(platform::kDialogFailed, world.platform().ui.RunModalDialog(999, 0, logic, 0));
+    EXPECT_EQ(platform::kDialogFailed,
+              world.platform().ui.RunModalDialog(999, ui::kLanguageEnglish, 0, logic, 0));
     std::u16string domain = u"before";
     EXPECT_EQ(1, world.platform().ui.BrowseDomainTree(0, domain));
     EXPECT_EQ(u"before", domain);

@@ -176,25 +176,39 @@ TEST(SimLocale, ThreadLocaleIsPerThreadAndJournaled) {
                                   "SetThreadLocale(0x7C7C) = 87", "SetThreadLocale(0x0C00) = 0"}));
 }
 
-TEST(SimResources, LoadStringFollowsTheThreadLocale) {
+// The resource look-up of current Windows follows the user-interface
+// language; a thread locale set by the program changes nothing.
+TEST(SimResources, TheDefaultLookUpFollowsTheInterfaceLanguageNotTheThreadLocale) {
     struct Case {
-        platform::LocaleId locale;
-        std::u16string_view title;
+        platform::LanguageId uiLanguage;
+        platform::LocaleId threadLocale;
+        platform::LanguageId language;
     };
     const Case cases[] = {
-        {0x0407, u"Netzwerkeinstellungen"}, {0x0C07, u"Netzwerkeinstellungen"},
-        {0x1407, u"Netzwerkeinstellungen"}, {0x0409, u"Network settings"},
-        {0x040C, u"Network settings"},      {0x0809, u"Network settings"},
+        {0x0407, 0x0409, ui::kLanguageGerman},  {0x0C07, 0x0409, ui::kLanguageGerman},
+        {0x0409, 0x0407, ui::kLanguageEnglish}, {0x0809, 0x0C07, ui::kLanguageEnglish},
+        {0x040C, 0x0407, ui::kLanguageEnglish},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.locale);
+        SCOPED_TRACE(c.uiLanguage);
         World world;
-        ASSERT_TRUE(world.locale().SetThreadLocale(c.locale));
+        world.SetUserInterfaceLanguage(c.uiLanguage);
+        ASSERT_TRUE(world.locale().SetThreadLocale(c.threadLocale));
+        EXPECT_EQ(c.language, world.resources().DefaultLanguage());
+        std::u16string_view title;
+        ASSERT_TRUE(ui::FindStringResource(ui::kStringDefaultTitle, c.language, title));
         std::array<char16_t, 64> buffer{};
         EXPECT_EQ(world.resources().LoadString(ui::kStringDefaultTitle, buffer.data(), 64),
-                  static_cast<int>(c.title.size()));
-        EXPECT_EQ(std::u16string(buffer.data()), c.title);
+                  static_cast<int>(title.size()));
+        EXPECT_EQ(std::u16string(buffer.data()), title);
     }
+}
+
+TEST(SimResources, WithoutAnInterfaceLanguageTheUserLocalesLanguageIsUsed) {
+    World world;
+    ASSERT_TRUE(world.SetUserDefaultLocale(0x0C07));
+    EXPECT_EQ(0x0C07, world.UserInterfaceLanguage());
+    EXPECT_EQ(ui::kLanguageGerman, world.resources().DefaultLanguage());
 }
 
 TEST(SimResources, SystemMessageTextsOfTheCodesTheProgramMeets) {

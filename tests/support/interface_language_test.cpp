@@ -66,6 +66,60 @@ TEST(ReapplyForcedLanguage, GivesTheWorkerTheMainThreadsLanguage) {
     EXPECT_EQ(0x0807u, workerLocale);
 }
 
+// Every text of the program is in one language: the forced locale's, or
+// without a tag the one the platform's resource look-up picks, which follows
+// the user-interface language and not the thread locale.
+TEST(InterfaceLanguage, TheForcedLocaleOrElseThePlatformsPickDecidesEveryText) {
+    struct Case {
+        platform::LanguageId uiLanguage;
+        std::u16string_view tag;
+        platform::LanguageId expected;
+    };
+    const Case cases[] = {
+        {0x0409, u"de", ui::kLanguageGerman},    {0x0409, u"DE-at", ui::kLanguageGerman},
+        {0x0407, u"en", ui::kLanguageEnglish},   {0x0407, u"en-GB", ui::kLanguageEnglish},
+        {0x0407, u"", ui::kLanguageGerman},      {0x0409, u"", ui::kLanguageEnglish},
+        {0x0C07, u"", ui::kLanguageGerman},      {0x040C, u"", ui::kLanguageEnglish},
+        {0x0407, u"xx", ui::kLanguageEnglish},   // no such locale: English
+        {0x0407, u"fr-FR", ui::kLanguageGerman}, // no French texts: the platform's pick
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << std::hex << c.uiLanguage << " " << std::string(c.tag.begin(), c.tag.end()));
+        sim::World world;
+        ASSERT_TRUE(world.SetUserDefaultLocale(0x0409));
+        world.SetUserInterfaceLanguage(c.uiLanguage);
+        SetupState state;
+        ApplyForcedLanguage(world.platform(), state, c.tag);
+        EXPECT_EQ(c.expected, InterfaceLanguage(world.platform(), state));
+        for (const std::uint32_t id : {ui::kStringDefaultTitle, ui::kStringDefaultHeader,
+                                       ui::kStringRestartText, ui::kStringRenameFailedCaption}) {
+            std::u16string_view expected;
+            ASSERT_TRUE(ui::FindStringResource(id, c.expected, expected));
+            std::u16string text;
+            EXPECT_TRUE(LoadLocalizedString(world.platform(), state, id, text));
+            EXPECT_EQ(expected, text);
+            text.clear();
+            EXPECT_TRUE(LoadInterfaceString(world.platform(), state, id, text));
+            EXPECT_EQ(expected, text);
+        }
+    }
+}
+
+TEST(InterfaceLanguage, TheWorkerShowsTheLanguageOfTheMainThread) {
+    sim::World world;
+    world.SetUserInterfaceLanguage(0x0409);
+    SetupState state;
+    ApplyForcedLanguage(world.platform(), state, u"de");
+    std::u16string caption;
+    std::thread worker([&] {
+        ReapplyForcedLanguage(world.platform(), state);
+        LoadLocalizedString(world.platform(), state, ui::kStringRestartCaption, caption);
+    });
+    worker.join();
+    EXPECT_EQ(u"Neustart erforderlich", caption);
+}
+
 TEST(DecodeLanguageFileEscapes, ReplacesEachSequenceInTurn) {
     struct Case {
         std::u16string_view written;
@@ -93,10 +147,11 @@ protected:
         world.SetModulePath(u"C:\\Tools\\corvane.exe");
     }
 
-    std::u16string Lookup(LocaleId threadLocale, std::uint32_t id, bool* found = nullptr) {
-        world.locale().SetThreadLocale(threadLocale);
+    // The look-up on a thread whose language was forced with `tag`.
+    std::u16string Lookup(std::u16string_view tag, std::uint32_t id, bool* found = nullptr) {
+        ApplyForcedLanguage(world.platform(), state, tag);
         std::u16string text = u"<unchanged>";
-        const bool result = LoadLocalizedString(world.platform(), id, text);
+        const bool result = LoadLocalizedString(world.platform(), state, id, text);
         if (found != nullptr) {
             *found = result;
         }
@@ -110,6 +165,7 @@ protected:
     }
 
     sim::World world;
+    SetupState state;
 };
 
 TEST_F(LanguageFileTest, ACountrySectionHidesTheLanguageSectionForEveryKey) {
@@ -117,10 +173,10 @@ TEST_F(LanguageFileTest, ACountrySectionHidesTheLanguageSectionForEveryKey) {
         u"C:\\Work\\languages.ini",
         u"[de-DE]\r\n114=Bitte neu starten\r\n[de]\r\n113=Aus der Sprachdatei\r\n115=Neustart!\r\n",
         sim::TextEncoding::Ansi);
-    EXPECT_EQ(u"Bitte neu starten", Lookup(0x0407, 114));
-    EXPECT_EQ(Resource(113, ui::kLanguageGerman), Lookup(0x0407, 113));
-    EXPECT_EQ(u"Aus der Sprachdatei", Lookup(0x0C07, 113)); // de-AT has no section of its own
-    EXPECT_EQ(Resource(114, ui::kLanguageEnglish), Lookup(0x0409, 114));
+    EXPECT_EQ(u"Bitte neu starten", Lookup(u"de-DE", 114));
+    EXPECT_EQ(Resource(113, ui::kLanguageGerman), Lookup(u"de-DE", 113));
+    EXPECT_EQ(u"Aus der Sprachdatei", Lookup(u"de-AT", 113)); // de-AT has no section of its own
+    EXPECT_EQ(Resource(114, ui::kLanguageEnglish), Lookup(u"en-US", 114));
 }
 
 TEST_F(LanguageFileTest, SectionsAndKeysMatchWithoutRegardToCaseInEveryEncoding) {
@@ -128,7 +184,7 @@ TEST_F(LanguageFileTest, SectionsAndKeysMatchWithoutRegardToCaseInEveryEncoding)
          {sim::TextEncoding::Ansi, sim::TextEncoding::Utf16LeBom, sim::TextEncoding::Utf8Bom}) {
         world.PutTextFile(u"C:\\Work\\languages.ini",
                           u"[DE-de]\r\n113 = \u00c4nderung\\nZweite Zeile \r\n", encoding);
-        EXPECT_EQ(u"\u00c4nderung\nZweite Zeile", Lookup(0x0407, 113));
+        EXPECT_EQ(u"\u00c4nderung\nZweite Zeile", Lookup(u"de-DE", 113));
     }
 }
 
@@ -136,8 +192,8 @@ TEST_F(LanguageFileTest, AnEmptyValueOrEmptySectionFallsBackToTheResources) {
     world.PutTextFile(u"C:\\Work\\languages.ini",
                       u"[de-DE]\r\n113=\r\n[en-US]\r\n[en]\r\n114=from en\r\n",
                       sim::TextEncoding::Ansi);
-    EXPECT_EQ(Resource(113, ui::kLanguageGerman), Lookup(0x0407, 113));
-    EXPECT_EQ(u"from en", Lookup(0x0409, 114)); // [en-US] holds no entry, so [en] is used
+    EXPECT_EQ(Resource(113, ui::kLanguageGerman), Lookup(u"de-DE", 113));
+    EXPECT_EQ(u"from en", Lookup(u"en-US", 114)); // [en-US] holds no entry, so [en] is used
 }
 
 TEST_F(LanguageFileTest, AFileInTheWorkingDirectoryWinsEvenWithoutTheSection) {
@@ -145,17 +201,17 @@ TEST_F(LanguageFileTest, AFileInTheWorkingDirectoryWinsEvenWithoutTheSection) {
                       sim::TextEncoding::Ansi);
     world.PutTextFile(u"C:\\Tools\\languages.ini", u"[en]\r\n113=beside the exe\r\n",
                       sim::TextEncoding::Ansi);
-    EXPECT_EQ(Resource(113, ui::kLanguageEnglish), Lookup(0x0409, 113));
+    EXPECT_EQ(Resource(113, ui::kLanguageEnglish), Lookup(u"en-US", 113));
     world.RemoveFile(u"C:\\Work\\languages.ini");
-    EXPECT_EQ(u"beside the exe", Lookup(0x0409, 113));
+    EXPECT_EQ(u"beside the exe", Lookup(u"en-US", 113));
 }
 
 TEST_F(LanguageFileTest, UnknownIdsFailAndLeaveTheTextAlone) {
     bool found = true;
-    EXPECT_EQ(u"<unchanged>", Lookup(0x0409, 4242, &found));
+    EXPECT_EQ(u"<unchanged>", Lookup(u"en-US", 4242, &found));
     EXPECT_FALSE(found);
     world.PutTextFile(u"C:\\Work\\languages.ini", u"[en]\r\n113=x\r\n", sim::TextEncoding::Ansi);
-    EXPECT_EQ(u"<unchanged>", Lookup(0x0409, 4242, &found));
+    EXPECT_EQ(u"<unchanged>", Lookup(u"en-US", 4242, &found));
     EXPECT_FALSE(found);
 }
 
@@ -163,8 +219,8 @@ TEST_F(LanguageFileTest, OverlongLinesAreCutToTheValueCapacity) {
     const std::u16string longValue(10000, u'v');
     world.PutTextFile(u"C:\\Work\\languages.ini", u"[en]\r\n113=" + longValue + u"\r\n114=next\r\n",
                       sim::TextEncoding::Ansi);
-    EXPECT_EQ(std::u16string(8191, u'v'), Lookup(0x0409, 113));
-    EXPECT_EQ(u"next", Lookup(0x0409, 114));
+    EXPECT_EQ(std::u16string(8191, u'v'), Lookup(u"en-US", 113));
+    EXPECT_EQ(u"next", Lookup(u"en-US", 114));
 }
 
 TEST_F(LanguageFileTest, AWorkingDirectoryTooLongForAPathIsPassedOver) {
@@ -172,7 +228,18 @@ TEST_F(LanguageFileTest, AWorkingDirectoryTooLongForAPathIsPassedOver) {
     world.SetCurrentDirectory(deep);
     world.PutTextFile(u"C:\\Tools\\languages.ini", u"[en]\r\n113=beside the exe\r\n",
                       sim::TextEncoding::Ansi);
-    EXPECT_EQ(u"beside the exe", Lookup(0x0409, 113));
+    EXPECT_EQ(u"beside the exe", Lookup(u"en-US", 113));
+}
+
+TEST_F(LanguageFileTest, OnlyTheNoticeTextsCanBeReplaced) {
+    world.PutTextFile(u"C:\\Work\\languages.ini",
+                      u"[en]\r\n108=file title\r\n109=file header\r\n114=file restart\r\n",
+                      sim::TextEncoding::Ansi);
+    EXPECT_EQ(Resource(ui::kStringDefaultTitle, ui::kLanguageEnglish),
+              Lookup(u"en-US", ui::kStringDefaultTitle));
+    EXPECT_EQ(Resource(ui::kStringDefaultHeader, ui::kLanguageEnglish),
+              Lookup(u"en-US", ui::kStringDefaultHeader));
+    EXPECT_EQ(u"file restart", Lookup(u"en-US", ui::kStringRestartText));
 }
 
 } // namespace

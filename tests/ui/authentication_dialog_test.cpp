@@ -323,8 +323,8 @@ TEST_F(AuthenticationDialogRun, PromptMapsTheResultToCancelledOrRetry) {
 // A user interface whose dialogs can never be created.
 class NoDialogs final : public platform::UserInterface {
 public:
-    int RunModalDialog(std::uint16_t, platform::WindowId, platform::DialogLogic&,
-                       std::intptr_t) override {
+    int RunModalDialog(std::uint16_t, platform::LanguageId, platform::WindowId,
+                       platform::DialogLogic&, std::intptr_t) override {
         return platform::kDialogFailed;
     }
     int MessageBox(platform::WindowId, const char16_t*, const char16_t*, std::uint32_t) override {

@@ -29,10 +29,12 @@ namespace id = ui::main_dialog;
 // wait cursor.
 class MainDialogUserInterface : public fakes::ScriptedUserInterface {
 public:
-    int RunModalDialog(std::uint16_t templateId, platform::WindowId owner,
-                       platform::DialogLogic& logic, std::intptr_t parameter) override {
+    int RunModalDialog(std::uint16_t templateId, platform::LanguageId language,
+                       platform::WindowId owner, platform::DialogLogic& logic,
+                       std::intptr_t parameter) override {
         if (templateId != ui::kDialogProgress) {
-            return ScriptedUserInterface::RunModalDialog(templateId, owner, logic, parameter);
+            return ScriptedUserInterface::RunModalDialog(templateId, language, owner, logic,
+                                                         parameter);
         }
         progressOwners.push_back(owner);
         if (onProgress) {

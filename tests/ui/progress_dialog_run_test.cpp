@@ -2,6 +2,7 @@
 #include "platform/sim/world.h"
 #include "ui/dialog_ids.h"
 #include "ui/progress_dialog.h"
+#include "ui/string_resources.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -22,7 +23,8 @@ protected:
 
 TEST_F(ProgressDialogRun, AWorkerDoneBeforeTheFirstDrawEndsItAtOnce) {
     done.Set();
-    EXPECT_EQ(ProgressEnd::Finished, RunProgressDialog(world.platform(), 0x300, done));
+    EXPECT_EQ(ProgressEnd::Finished,
+              RunProgressDialog(world.platform(), ui::kLanguageEnglish, 0x300, done));
     const sim::DialogRecord record = Last();
     EXPECT_FALSE(record.shown);
     EXPECT_EQ(0, record.draws);
@@ -35,7 +37,8 @@ TEST_F(ProgressDialogRun, ClosingMidRunEndsItAsClosedAtOnce) {
     world.Desktop().ScriptDialog(
         ui::kDialogProgress,
         {DialogAction::Wait(300), DialogAction::Close(), DialogAction::Wait(1000)});
-    EXPECT_EQ(ProgressEnd::Closed, RunProgressDialog(world.platform(), 0, done));
+    EXPECT_EQ(ProgressEnd::Closed,
+              RunProgressDialog(world.platform(), ui::kLanguageEnglish, 0, done));
     const sim::DialogRecord record = Last();
     EXPECT_TRUE(record.shown);
     EXPECT_FALSE(record.closedBySim);
@@ -53,7 +56,8 @@ TEST_F(ProgressDialogRun, EndsWhenTheWorkerSignalsWhileEscapeAndEnterDoNothing) 
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         done.Set();
     });
-    EXPECT_EQ(ProgressEnd::Finished, RunProgressDialog(world.platform(), 0, done));
+    EXPECT_EQ(ProgressEnd::Finished,
+              RunProgressDialog(world.platform(), ui::kLanguageEnglish, 0, done));
     worker.join();
     const sim::DialogRecord record = Last();
     EXPECT_FALSE(record.closedBySim);
@@ -76,7 +80,7 @@ TEST_F(ProgressDialogRun, TheSimsBarIsTheTemplatesBarInPixels) {
         int width = 0;
         int height = 0;
     } probe;
-    world.platform().ui.RunModalDialog(ui::kDialogProgress, 0, probe, 0);
+    world.platform().ui.RunModalDialog(ui::kDialogProgress, ui::kLanguageEnglish, 0, probe, 0);
     EXPECT_EQ(344, probe.width);
     EXPECT_EQ(14, probe.height);
 }

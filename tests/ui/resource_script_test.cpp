@@ -103,39 +103,40 @@ TEST(DialogDescription, TemplateOrderOfEveryDialog) {
         std::vector<ItemId> ids;
     };
     const Case cases[] = {
+        // Top to bottom, each label directly before the control it names.
         {kDialogMain,
-         {m::kComputerName,
-          kItemOk,
-          kItemCancel,
-          m::kHeaderBand,
+         {m::kHeaderBand,
           u,
           u,
           m::kHeaderText,
-          u,
-          m::kIpAddress,
-          m::kIpAddressLabel,
-          m::kSubnetMask,
-          m::kSubnetMaskLabel,
-          m::kDefaultGateway,
-          m::kDefaultGatewayLabel,
           m::kAdapterHeading,
+          u,
           m::kAdapterList,
-          m::kComputerNameHeading,
-          m::kMemberOfDomain,
-          m::kDomain,
-          m::kMemberOfWorkgroup,
-          m::kWorkgroup,
           m::kAddressAutomatic,
           m::kAddressFixed,
-          m::kStartWithWindows,
-          m::kCredentials,
-          m::kMembershipHeading,
           u,
+          m::kIpAddressLabel,
+          m::kIpAddress,
+          m::kSubnetMaskLabel,
+          m::kSubnetMask,
+          m::kDefaultGatewayLabel,
+          m::kDefaultGateway,
+          m::kComputerNameHeading,
           u,
-          u,
+          m::kComputerName,
           m::kOrganizationUnitHeading,
           u,
-          m::kOrganizationUnitList}},
+          m::kOrganizationUnitList,
+          m::kMembershipHeading,
+          u,
+          m::kMemberOfDomain,
+          m::kDomain,
+          m::kCredentials,
+          m::kMemberOfWorkgroup,
+          m::kWorkgroup,
+          m::kStartWithWindows,
+          kItemCancel,
+          kItemOk}},
         {kDialogAuthentication,
          {kItemOk, kItemCancel, u, a::kAccount, u, a::kPassword, u, u, a::kDomainBrowser,
           a::kDomain, a::kErrorText}},
@@ -174,8 +175,8 @@ TEST(DialogDescription, LanguagesShareEverythingButTextsAndSomeRectangles) {
             moved.push_back(i);
         }
     }
-    // 1006, 1032, the rule beside 1032, 1034.
-    EXPECT_EQ(moved, (std::vector<std::size_t>{6, 25, 28, 31}));
+    // 1006, 1034, 1032 and the rule beside 1032.
+    EXPECT_EQ(moved, (std::vector<std::size_t>{3, 21, 22, 23}));
 }
 
 TEST(DialogDescription, RectanglesThatDifferByLanguage) {
@@ -186,10 +187,10 @@ TEST(DialogDescription, RectanglesThatDifferByLanguage) {
         DialogUnits english;
     };
     const Case cases[] = {
-        {kDialogMain, 6, {7, 4, 205, 27}, {7, 5, 205, 25}},        // 1006 header text
-        {kDialogMain, 25, {7, 197, 97, 8}, {7, 197, 87, 8}},       // 1032 heading
-        {kDialogMain, 28, {105, 202, 142, 1}, {100, 202, 147, 1}}, // its rule
-        {kDialogMain, 31, {14, 181, 218, 52}, {14, 181, 218, 66}}, // 1034 list
+        {kDialogMain, 3, {7, 4, 205, 27}, {7, 5, 205, 25}},        // 1006 header text
+        {kDialogMain, 21, {14, 181, 218, 52}, {14, 181, 218, 66}}, // 1034 list
+        {kDialogMain, 22, {7, 197, 97, 8}, {7, 197, 87, 8}},       // 1032 heading
+        {kDialogMain, 23, {105, 202, 142, 1}, {100, 202, 147, 1}}, // its rule
         {kDialogAuthentication, 0, {153, 131, 50, 14}, {153, 132, 50, 14}},
         {kDialogAuthentication, 1, {97, 131, 50, 14}, {97, 132, 50, 14}},
         {kDialogAuthentication, 2, {7, 78, 40, 8}, {7, 78, 49, 8}},
@@ -227,7 +228,7 @@ TEST(DialogDescription, TextsOfBothLanguages) {
     const Case cases[] = {
         {kDialogMain, 0, u"Netzwerk Einstellungen", u"Network settings"},
         {kDialogMain, kItemOk, u"&OK", u"&OK"},
-        {kDialogMain, kItemCancel, u"&Abbrechen", u"&Cancel"},
+        {kDialogMain, kItemCancel, u"&Abbrechen", u"Cancel"},
         {kDialogMain, m::kHeaderText,
          u"Um die Installation von Windows XP abzuschlie\u00dfen, bitte entsprechende Daten "
          u"eingeben.",
@@ -354,6 +355,29 @@ TEST(DialogDescription, MainDialogGroupsAndTabStops) {
     }
 }
 
+// Every mnemonic of the main dialog is its own letter in each language, so
+// that no Alt+letter can reach two controls (and none can press Cancel in
+// place of a label's control).
+TEST(DialogDescription, MainDialogMnemonicsAreUnique) {
+    struct Case {
+        platform::LanguageId language;
+        std::u16string_view letters;
+    };
+    const Case cases[] = {{kLanguageGerman, u"pufisgcao"}, {kLanguageEnglish, u"pmuisgco"}};
+    for (const Case& c : cases) {
+        std::u16string letters;
+        for (const DialogItem& item : Dialog(kDialogMain, c.language).items) {
+            const std::size_t amp = item.text.find(u'&');
+            if (amp != std::u16string_view::npos && amp + 1 < item.text.size()) {
+                const char16_t letter = item.text[amp + 1];
+                letters.push_back(
+                    letter >= u'A' && letter <= u'Z' ? static_cast<char16_t>(letter + 32) : letter);
+            }
+        }
+        EXPECT_TRUE(letters == c.letters) << c.language;
+    }
+}
+
 // The radio buttons of a group are those from a WS_GROUP item up to the next.
 TEST(DialogDescription, MainDialogRadioGroups) {
     namespace m = main_dialog;
@@ -371,8 +395,8 @@ TEST(DialogDescription, MainDialogRadioGroups) {
     std::copy_if(groups.begin(), groups.end(), std::back_inserter(radioGroups),
                  [](const std::vector<ItemId>& group) { return !group.empty(); });
     EXPECT_EQ(radioGroups,
-              (std::vector<std::vector<ItemId>>{{m::kMemberOfDomain, m::kMemberOfWorkgroup},
-                                                {m::kAddressAutomatic, m::kAddressFixed}}));
+              (std::vector<std::vector<ItemId>>{{m::kAddressAutomatic, m::kAddressFixed},
+                                                {m::kMemberOfDomain, m::kMemberOfWorkgroup}}));
 }
 
 TEST(DialogDescription, StylesTheDialogsRelyOn) {
@@ -429,7 +453,7 @@ TEST(DialogDescription, StylesTheDialogsRelyOn) {
         }
     }
     // The header picture is bitmap 104, named by ordinal in place of a text.
-    const DialogItem& picture = Dialog(kDialogMain, kLanguageGerman).items[5];
+    const DialogItem& picture = Dialog(kDialogMain, kLanguageGerman).items[2];
     EXPECT_EQ(picture.style, kWsChild | kWsVisible | kSsBitmap);
     EXPECT_EQ(picture.image, kBitmapHeader);
 }
@@ -473,7 +497,7 @@ TEST(DialogDescription, FindItem) {
     // -1 is shared; the first such item is the rule under the header.
     const DialogItem* unaddressed = dialog.FindItem(kItemUnaddressed);
     ASSERT_NE(unaddressed, nullptr);
-    EXPECT_EQ(unaddressed, &dialog.items[4]);
+    EXPECT_EQ(unaddressed, &dialog.items[1]);
     EXPECT_EQ(dialog.FindItem(auth_dialog::kAccount), nullptr);
     EXPECT_EQ(Dialog(kDialogAuthentication, kLanguageGerman).FindItem(auth_dialog::kPassword),
               &Dialog(kDialogAuthentication, kLanguageGerman).items[5]);

@@ -7,9 +7,11 @@
 #include "platform/win32/dialog_procedure.h"
 #include "platform/win32/user_interface.h"
 #include "platform/win32/win32_platform.h"
+#include "support/interface_language.h"
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 #include "ui/progress_dialog.h"
+#include "ui/string_resources.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -115,7 +117,8 @@ TEST_F(DialogWindows, TheProcedureTranslatesMessagesAndTheViewWorksFromAnotherTh
             PostMessageW(dialog, WM_CLOSE, 0, 0);
         },
     });
-    const int end = platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, 0, logic, 1326);
+    const int end = platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, ui::kLanguageEnglish,
+                                                    0, logic, 1326);
     if (worker.joinable()) {
         worker.join();
     }
@@ -134,7 +137,8 @@ TEST_F(DialogWindows, TheProcedureTranslatesMessagesAndTheViewWorksFromAnotherTh
 
 TEST_F(DialogWindows, AMissingTemplateFails) {
     NotingLogic logic;
-    EXPECT_EQ(platform::kDialogFailed, platform.Os().ui.RunModalDialog(999, 0, logic, 0));
+    EXPECT_EQ(platform::kDialogFailed,
+              platform.Os().ui.RunModalDialog(999, ui::kLanguageEnglish, 0, logic, 0));
     EXPECT_FALSE(logic.initialised);
 }
 
@@ -147,7 +151,8 @@ TEST_F(DialogWindows, ForeignCallMessagesAreIgnored) {
         EXPECT_EQ(0, SendMessageW(dialog, RunOnDialogThreadMessage(), 0, 0));
         EndDialog(dialog, 5);
     }});
-    EXPECT_EQ(5, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, 0, logic, 0));
+    EXPECT_EQ(5, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, ui::kLanguageEnglish, 0,
+                                                 logic, 0));
 }
 
 // A logic that asks the runtime for icons, a bold item and a background.
@@ -195,7 +200,8 @@ TEST_F(DialogWindows, TheRuntimeSetsUpTheDecorationAndBackgroundOnlyColours) {
         DeleteDC(dc);
         EndDialog(dialog, 1);
     }});
-    EXPECT_EQ(1, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, 0, logic, 0));
+    EXPECT_EQ(1, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, ui::kLanguageEnglish, 0,
+                                                 logic, 0));
     EXPECT_FALSE(driver.WatchdogFired());
 }
 
@@ -224,22 +230,28 @@ TEST(GdiDrawSurface, DrawsTheStripeBlockAsTheGeometrySays) {
     DeleteDC(dc);
 }
 
+// The thread locale is set to the other language, so that only the language
+// asked for can have chosen the template.
 struct Language {
-    LCID locale;
+    LCID otherLocale;
+    std::u16string_view forcedTag;
+    platform::LanguageId language;
     const wchar_t* tag;
     const wchar_t* authenticationCaption;
     const wchar_t* progressCaption;
 };
 const Language kLanguages[] = {
-    {0x0407, L"de", L"Authentifizierung", L"\u00dcbernehmen der \u00c4nderungen..."},
-    {0x0409, L"en", L"Authentification", L"Saving changes..."},
+    {0x0409, u"de", 0x0407, L"de", L"Authentifizierung", L"\u00dcbernehmen der \u00c4nderungen..."},
+    {0x0407, u"en", 0x0409, L"en", L"Authentification", L"Saving changes..."},
 };
 
 TEST_F(DialogWindows, TheAuthenticationDialogInBothLanguages) {
     for (const Language& language : kLanguages) {
         SCOPED_TRACE(language.tag);
-        const ThreadLocale locale(language.locale);
+        const ThreadLocale locale(GetThreadLocale());
         SetupState state;
+        ApplyForcedLanguage(platform.Os(), state, language.forcedTag);
+        SetThreadLocale(language.otherLocale);
         state.DialogInitialised.store(true);
         state.Account.Assign(u"installer@SALES");
         state.Password.Assign(u"old");
@@ -312,7 +324,7 @@ TEST_F(DialogWindows, TheAuthenticationDialogRefusesWhileTheMainDialogInitialise
 TEST_F(DialogWindows, TheProgressDialogInBothLanguages) {
     for (const Language& language : kLanguages) {
         SCOPED_TRACE(language.tag);
-        const ThreadLocale locale(language.locale);
+        const ThreadLocale locale(language.otherLocale);
         AutoResetEvent done;
         HWND seen = nullptr;
         DialogDriver driver({
@@ -330,7 +342,8 @@ TEST_F(DialogWindows, TheProgressDialogInBothLanguages) {
                 done.Set();
             },
         });
-        EXPECT_EQ(ProgressEnd::Finished, RunProgressDialog(platform.Os(), 0, done));
+        EXPECT_EQ(ProgressEnd::Finished,
+                  RunProgressDialog(platform.Os(), language.language, 0, done));
         EXPECT_FALSE(driver.WatchdogFired());
         EXPECT_FALSE(done.TryWait());
     }
@@ -339,12 +352,13 @@ TEST_F(DialogWindows, TheProgressDialogInBothLanguages) {
 TEST_F(DialogWindows, TheProgressDialogClosedOrAlreadyDone) {
     AutoResetEvent done;
     DialogDriver closing({[](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
-    EXPECT_EQ(ProgressEnd::Closed, RunProgressDialog(platform.Os(), 0, done));
+    EXPECT_EQ(ProgressEnd::Closed, RunProgressDialog(platform.Os(), ui::kLanguageEnglish, 0, done));
     EXPECT_FALSE(closing.WatchdogFired());
 
     done.Set();
     DialogDriver never({});
-    EXPECT_EQ(ProgressEnd::Finished, RunProgressDialog(platform.Os(), 0, done));
+    EXPECT_EQ(ProgressEnd::Finished,
+              RunProgressDialog(platform.Os(), ui::kLanguageEnglish, 0, done));
     EXPECT_FALSE(never.SawDialog()); // ended by its first message, never shown
 }
 

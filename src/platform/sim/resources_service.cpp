@@ -80,21 +80,29 @@ int SimResources::LoadString(std::uint32_t id, char16_t* buffer, int size) {
     platform::LanguageId language = ui::kLanguageEnglish;
     {
         std::lock_guard lock(state_.mutex);
-        if (auto code = state_.Fail("LoadString")) {
-            state_.Record("LoadString", {std::to_string(id)}, *code, true);
-            return 0;
-        }
-        // The resource look-up of Windows 2000 to 2003 follows the thread
-        // locale: German for every German locale, English otherwise.
-        if ((state_.ThreadLocale() & 0x3FF) == (ui::kLanguageGerman & 0x3FF)) {
-            language = ui::kLanguageGerman;
-        }
+        language = state_.DefaultResourceLanguage();
     }
     return LoadStringInLanguage(id, language, buffer, size);
 }
 
+platform::LanguageId SimResources::DefaultLanguage() {
+    std::lock_guard lock(state_.mutex);
+    return state_.DefaultResourceLanguage();
+}
+
 int SimResources::LoadStringInLanguage(std::uint32_t id, platform::LanguageId language,
                                        char16_t* buffer, int size) {
+    {
+        // Both ways of loading a string are one operation for fault injection.
+        std::lock_guard lock(state_.mutex);
+        if (auto code = state_.Fail("LoadString")) {
+            state_.Record("LoadString", {std::to_string(id)}, *code, true);
+            if (buffer != nullptr && size > 0) {
+                buffer[0] = u'\0';
+            }
+            return 0;
+        }
+    }
     std::u16string_view text;
     if (!ui::FindStringResource(id, language, text)) {
         if (buffer != nullptr && size > 0) {

@@ -371,6 +371,15 @@ private:
             if (Count(t, 2, 2)) {
                 LocaleLine(t[1]);
             }
+        } else if (key == "ui-language") {
+            std::uint64_t language = 0;
+            if (Count(t, 2, 2)) {
+                if (ParseNumber(t[1], language, 0xFFFFu)) {
+                    world_.SetUserInterfaceLanguage(static_cast<platform::LanguageId>(language));
+                } else {
+                    Error("ui-language is a language identifier such as 0x0407");
+                }
+            }
         } else if (key == "clock") {
             platform::SystemTime time;
             if (Count(t, 3, 3)) {

@@ -165,6 +165,7 @@ class SimResources final : public platform::Resources {
 public:
     explicit SimResources(State& state) : state_(state) {}
     int LoadString(std::uint32_t id, char16_t* buffer, int size) override;
+    platform::LanguageId DefaultLanguage() override;
     int LoadStringInLanguage(std::uint32_t id, platform::LanguageId language, char16_t* buffer,
                              int size) override;
     std::uint32_t FormatSystemMessage(platform::ErrorCode code, char16_t* buffer,

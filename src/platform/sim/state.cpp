@@ -207,6 +207,19 @@ platform::LocaleId State::ResolveLocale(platform::LocaleId locale) const {
     }
 }
 
+platform::LanguageId State::UserInterfaceLanguage() const {
+    return uiLanguage != 0 ? uiLanguage : static_cast<platform::LanguageId>(userLocale & 0xFFFFu);
+}
+
+platform::LanguageId State::DefaultResourceLanguage() const {
+    constexpr platform::LanguageId kPrimaryLanguageMask = 0x3FF;
+    constexpr platform::LanguageId kGerman = 0x0407;
+    constexpr platform::LanguageId kEnglish = 0x0409;
+    return (UserInterfaceLanguage() & kPrimaryLanguageMask) == (kGerman & kPrimaryLanguageMask)
+               ? kGerman
+               : kEnglish;
+}
+
 platform::LocaleId State::ThreadLocale() const {
     const auto it = threadLocales.find(std::this_thread::get_id());
     return it == threadLocales.end() ? userLocale : it->second;

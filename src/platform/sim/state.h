@@ -66,6 +66,9 @@ struct State {
     std::vector<LocaleDefinition> locales; // ascending identifiers
     platform::LocaleId userLocale = platform::kLocaleEnglishUS;
     std::unordered_map<std::thread::id, platform::LocaleId> threadLocales;
+    // The user's user-interface language (GetUserDefaultUILanguage); 0: that
+    // of the user's default locale, as on a machine installed in its language.
+    platform::LanguageId uiLanguage = 0;
 
     // Environment: folded name -> (name, value)
     std::map<std::u16string, std::pair<std::u16string, std::u16string>> environment;
@@ -124,6 +127,11 @@ struct State {
     // Maps the default identifiers (0, 0x0400, 0x0800, 0x0C00) to the user's.
     platform::LocaleId ResolveLocale(platform::LocaleId locale) const;
     platform::LocaleId ThreadLocale() const;
+    platform::LanguageId UserInterfaceLanguage() const;
+    // The program's language (German or English) that the platform's own
+    // resource look-up picks: the user-interface language's, English for
+    // every other language. The thread locale plays no part.
+    platform::LanguageId DefaultResourceLanguage() const;
 
     // Registry
     RegistryNode& Root(platform::RegistryRoot root);

@@ -41,19 +41,21 @@ int DefaultAnswer(std::uint32_t style) {
 
 } // namespace
 
-int SimUserInterface::RunModalDialog(std::uint16_t templateId, platform::WindowId owner,
-                                     platform::DialogLogic& logic, std::intptr_t parameter) {
-    // The resource look-up follows the thread locale, as for the strings.
-    platform::LanguageId language = ui::kLanguageEnglish;
-    {
-        const std::lock_guard lock(state_.mutex);
-        if ((state_.ThreadLocale() & 0x3FF) == (ui::kLanguageGerman & 0x3FF)) {
-            language = ui::kLanguageGerman;
-        }
-    }
+int SimUserInterface::RunModalDialog(std::uint16_t templateId, platform::LanguageId language,
+                                     platform::WindowId owner, platform::DialogLogic& logic,
+                                     std::intptr_t parameter) {
     const ui::DialogTemplate* dialogTemplate = ui::FindDialogTemplate(templateId, language);
     if (dialogTemplate == nullptr) {
-        // Any language, as FindResource falls back.
+        // As FindResourceW: the platform's own pick of language.
+        platform::LanguageId fallback = ui::kLanguageEnglish;
+        {
+            const std::lock_guard lock(state_.mutex);
+            fallback = state_.DefaultResourceLanguage();
+        }
+        dialogTemplate = ui::FindDialogTemplate(templateId, fallback);
+    }
+    if (dialogTemplate == nullptr) {
+        // Any language the program has.
         for (const ui::DialogTemplate& candidate : ui::DialogTemplates()) {
             if (candidate.id == templateId) {
                 dialogTemplate = &candidate;

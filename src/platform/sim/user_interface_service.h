@@ -14,8 +14,9 @@ class SimUserInterface final : public platform::UserInterface {
 public:
     explicit SimUserInterface(State& state) : state_(state) {}
 
-    int RunModalDialog(std::uint16_t templateId, platform::WindowId owner,
-                       platform::DialogLogic& logic, std::intptr_t parameter) override;
+    int RunModalDialog(std::uint16_t templateId, platform::LanguageId language,
+                       platform::WindowId owner, platform::DialogLogic& logic,
+                       std::intptr_t parameter) override;
     int MessageBox(platform::WindowId owner, const char16_t* text, const char16_t* caption,
                    std::uint32_t style) override;
     bool HasMessageBoxTimeout() override;

@@ -210,6 +210,16 @@ platform::LocaleId World::UserDefaultLocale() const {
     return impl_->state.userLocale;
 }
 
+void World::SetUserInterfaceLanguage(platform::LanguageId language) {
+    auto lock = Lock();
+    impl_->state.uiLanguage = language;
+}
+
+platform::LanguageId World::UserInterfaceLanguage() const {
+    auto lock = Lock();
+    return impl_->state.UserInterfaceLanguage();
+}
+
 // --- Environment
 
 void World::SetEnvironmentVariable(std::u16string_view name, const char16_t* value) {

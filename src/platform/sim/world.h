@@ -147,6 +147,10 @@ public:
     // False, and no change, for a locale not in the table.
     bool SetUserDefaultLocale(platform::LocaleId locale);
     platform::LocaleId UserDefaultLocale() const;
+    // The user's user-interface language, which the resource look-up follows
+    // (0: that of the user's default locale).
+    void SetUserInterfaceLanguage(platform::LanguageId language);
+    platform::LanguageId UserInterfaceLanguage() const;
 
     // --- Environment (a null value removes the variable)
     void SetEnvironmentVariable(std::u16string_view name, const char16_t* value);

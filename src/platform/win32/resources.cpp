@@ -12,6 +12,15 @@ namespace {
 // 16n + 15, each as a 16-bit length followed by that many code units
 // (length 0 for an absent string).
 constexpr std::uint32_t kStringsPerBlock = 16;
+// The block that holds the default title (108) stands for every string: the
+// platform picks the language of all blocks by the same rule.
+constexpr std::uint32_t kProbeStringId = 108;
+constexpr LANGID kGerman = 0x0407;
+constexpr LANGID kEnglish = 0x0409;
+
+LPCWSTR StringBlockName(std::uint32_t id) {
+    return MAKEINTRESOURCEW(static_cast<ULONG_PTR>(id / kStringsPerBlock + 1));
+}
 
 } // namespace
 
@@ -28,6 +37,18 @@ int Win32Resources::LoadString(std::uint32_t id, char16_t* buffer, int size) {
     return ::LoadStringW(module_, id, Wide(buffer), size);
 }
 
+platform::LanguageId Win32Resources::DefaultLanguage() {
+    // A resource found without a language and the same resource found in one
+    // language are the same directory entry, so comparing the handles tells
+    // which language the platform's own look-up chose.
+    HRSRC chosen = ::FindResourceW(module_, StringBlockName(kProbeStringId), RT_STRING);
+    if (chosen != nullptr &&
+        chosen == ::FindResourceExW(module_, RT_STRING, StringBlockName(kProbeStringId), kGerman)) {
+        return kGerman;
+    }
+    return kEnglish;
+}
+
 int Win32Resources::LoadStringInLanguage(std::uint32_t id, platform::LanguageId language,
                                          char16_t* buffer, int size) {
     if (buffer == nullptr || size <= 0) {
@@ -37,8 +58,7 @@ int Win32Resources::LoadStringInLanguage(std::uint32_t id, platform::LanguageId 
     if (id > 0xFFFF) {
         return 0;
     }
-    const auto block = static_cast<ULONG_PTR>(id / kStringsPerBlock + 1);
-    HRSRC found = ::FindResourceExW(module_, RT_STRING, MAKEINTRESOURCEW(block), language);
+    HRSRC found = ::FindResourceExW(module_, RT_STRING, StringBlockName(id), language);
     if (found == nullptr) {
         return 0;
     }

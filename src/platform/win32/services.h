@@ -144,6 +144,9 @@ public:
     explicit Win32Resources(HMODULE module = nullptr);
 
     int LoadString(std::uint32_t id, char16_t* buffer, int size) override;
+    // The language of the string block that FindResourceW finds for the
+    // default title: the same pick LoadStringW makes.
+    platform::LanguageId DefaultLanguage() override;
     int LoadStringInLanguage(std::uint32_t id, platform::LanguageId language, char16_t* buffer,
                              int size) override;
     std::uint32_t FormatSystemMessage(platform::ErrorCode code, char16_t* buffer,

@@ -10,9 +10,6 @@ namespace corvane::win32 {
 
 namespace {
 
-constexpr LANGID kGerman = 0x0407;
-constexpr LANGID kEnglish = 0x0409;
-
 // The platform's domain tree browser (dsclient.h), declared here so that
 // the directory-service headers are not needed for one call.
 constexpr GUID kDomainTreeBrowserClass = {
@@ -30,17 +27,6 @@ struct DomainTreeBrowser : IUnknown {
                                                   LPCWSTR password) = 0;
 };
 
-LANGID ProgramLanguage(LANGID language) {
-    switch (PRIMARYLANGID(language)) {
-    case LANG_GERMAN:
-        return kGerman;
-    case LANG_ENGLISH:
-        return kEnglish;
-    default:
-        return 0;
-    }
-}
-
 LPCWSTR DialogResourceType() {
     return MAKEINTRESOURCEW(5); // RT_DIALOG, in its wide form
 }
@@ -56,18 +42,11 @@ Win32UserInterface::Win32UserInterface(HMODULE module)
     user32_.Find("MessageBoxTimeoutW", messageBoxTimeout_);
 }
 
-LANGID Win32UserInterface::DialogLanguage() {
-    LANGID language = ProgramLanguage(LANGIDFROMLCID(::GetThreadLocale()));
-    if (language == 0) {
-        language = ProgramLanguage(::GetThreadUILanguage());
-    }
-    return language != 0 ? language : kEnglish;
-}
-
-int Win32UserInterface::RunModalDialog(std::uint16_t templateId, platform::WindowId owner,
-                                       platform::DialogLogic& logic, std::intptr_t parameter) {
-    HRSRC found = ::FindResourceExW(module_, DialogResourceType(), MAKEINTRESOURCEW(templateId),
-                                    DialogLanguage());
+int Win32UserInterface::RunModalDialog(std::uint16_t templateId, platform::LanguageId language,
+                                       platform::WindowId owner, platform::DialogLogic& logic,
+                                       std::intptr_t parameter) {
+    HRSRC found =
+        ::FindResourceExW(module_, DialogResourceType(), MAKEINTRESOURCEW(templateId), language);
     if (found == nullptr) {
         found = ::FindResourceW(module_, MAKEINTRESOURCEW(templateId), DialogResourceType());
     }

@@ -13,11 +13,10 @@ public:
     // `module` holds the dialog templates (null: the executable).
     explicit Win32UserInterface(HMODULE module = nullptr);
 
-    // The template in the thread locale's language (German or English; the
-    // thread's user-interface language when the locale is neither), or in
-    // any language the module has.
-    int RunModalDialog(std::uint16_t templateId, platform::WindowId owner,
-                       platform::DialogLogic& logic, std::intptr_t parameter) override;
+    // The template in the given language, or in any language the module has.
+    int RunModalDialog(std::uint16_t templateId, platform::LanguageId language,
+                       platform::WindowId owner, platform::DialogLogic& logic,
+                       std::intptr_t parameter) override;
     int MessageBox(platform::WindowId owner, const char16_t* text, const char16_t* caption,
                    std::uint32_t style) override;
     bool HasMessageBoxTimeout() override;
@@ -29,9 +28,6 @@ public:
     // with the creation's status where the class is not registered.
     platform::HResult BrowseDomainTree(platform::WindowId owner, std::u16string& domain) override;
     void ShowWaitCursor(bool waiting) override;
-
-    // The language RunModalDialog asks for first on the calling thread.
-    static LANGID DialogLanguage();
 
 private:
     using MessageBoxTimeoutFunction = int WINAPI(HWND, LPCWSTR, LPCWSTR, UINT, WORD, DWORD);
