@@ -8,8 +8,9 @@
 # larger N for a long run. --nightly runs each target for SECONDS (600 for
 # the nightly run) and also reports its executions per second and whether it
 # reached the goal of 10 million executions in 10 minutes (the rate is what
-# counts, so a shorter run is projected to 600 s); the figures go to
-# build/fuzz/nightly.txt as well. New inputs go to build/fuzz/corpus/<target>,
+# counts, so a shorter run is projected to 600 s), per wall second and per
+# second of the fuzzer's processor time (what an idle core would give); the
+# figures go to build/fuzz/nightly.txt as well. New inputs go to build/fuzz/corpus/<target>,
 # the checked-in seeds in fuzz/corpus/<target> stay as they are; a failing
 # input is kept as build/fuzz/crash-<target>-*. Exits non-zero when a target
 # fails (a crash or a property); a target below the goal is reported, not
@@ -56,7 +57,9 @@ goal_runs=10000000
 goal_seconds=600
 summary="$root/build/fuzz/nightly.txt"
 if [[ $nightly -eq 1 ]]; then
-    printf '%-20s %12s %10s %16s  %s\n' target runs exec/s 'runs in 600 s' goal >"$summary"
+    echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)" >"$summary"
+    printf '%-16s %10s %8s %11s %9s %12s %8s %8s\n' target runs seconds exec/s 'in 600 s' \
+        'exec/cpu-s' 'in 600 s' goal >>"$summary"
 fi
 
 status=0
@@ -65,21 +68,35 @@ for target in "${targets[@]}"; do
     work="$root/build/fuzz/corpus/$target"
     mkdir -p "$work"
     log="$root/build/fuzz/$target.log"
-    if "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    # The fuzzer's processor time as well as the wall time: on a loaded
+    # machine the rate per processor second is what an idle core gives.
+    if /usr/bin/time -f '%e %U %S' -o "$log.time" \
+        "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$root/build/fuzz/crash-$target-" "$work" "$root/fuzz/corpus/$target" \
         >"$log" 2>&1; then
         runs=$(sed -nE 's/^stat::number_of_executed_units: *([0-9]+)/\1/p' "$log")
         echo "fuzz: $target ok (${runs:-?} runs in ${seconds}s)"
         if [[ $nightly -eq 1 && -n $runs ]]; then
-            rate=$((runs / seconds))
+            read -r wall user system <"$log.time"
+            # Executions per wall second and per processor second (user and
+            # system time of the fuzzer), each projected to 600 s.
+            rate=$(awk -v r="$runs" -v t="$wall" 'BEGIN { printf "%d", r / (t > 0 ? t : 1) }')
+            cpu_rate=$(awk -v r="$runs" -v u="$user" -v s="$system" \
+                'BEGIN { t = u + s; printf "%d", r / (t > 0 ? t : 1) }')
             projected=$((rate * goal_seconds))
+            cpu_projected=$((cpu_rate * goal_seconds))
             verdict=reached
             if [[ $projected -lt $goal_runs ]]; then
                 verdict=BELOW
             fi
-            echo "fuzz: $target $rate exec/s, $projected runs in ${goal_seconds}s: goal $verdict"
-            printf '%-20s %12s %10s %16s  %s\n' "$target" "$runs" "$rate" "$projected" \
-                "$verdict" >>"$summary"
+            cpu_verdict=reached
+            if [[ $cpu_projected -lt $goal_runs ]]; then
+                cpu_verdict=BELOW
+            fi
+            echo "fuzz: $target $rate exec/s ($cpu_rate per processor second): goal $verdict" \
+                "($cpu_verdict on an idle core)"
+            printf '%-16s %10s %8s %11s %9s %12s %8s %8s\n' "$target" "$runs" "$wall" "$rate" \
+                "$projected" "$cpu_rate" "$cpu_projected" "$verdict/$cpu_verdict" >>"$summary"
         fi
     else
         echo "fuzz: $target FAILED (log: build/fuzz/$target.log)"
