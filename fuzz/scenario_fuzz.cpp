@@ -56,22 +56,13 @@ void CheckLines(std::string_view text) {
     }
 }
 
-// FNV-1a.
-std::uint32_t Hash(const std::uint8_t* data, std::size_t size) {
-    std::uint32_t hash = 2166136261u;
-    for (std::size_t i = 0; i < size; ++i) {
-        hash = (hash ^ data[i]) * 16777619u;
-    }
-    return hash;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput input(data, size);
     const std::uint8_t mode = input.Byte();
     const std::string text = input.RestNarrow();
-    if (Hash(data, size) % 16 != 0) {
+    if (corvane::fuzz::InputHash(data, size) % 16 != 0) {
         CheckLines(text);
         // The text's pieces as tokens of any content.
         std::vector<std::string> tokens;
