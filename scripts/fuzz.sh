@@ -68,9 +68,13 @@ for target in "${targets[@]}"; do
     work="$root/build/fuzz/corpus/$target"
     mkdir -p "$work"
     log="$root/build/fuzz/$target.log"
-    # The fuzzer's processor time as well as the wall time: on a loaded
-    # machine the rate per processor second is what an idle core gives.
-    if /usr/bin/time -f '%e %U %S' -o "$log.time" \
+    # Nightly: the fuzzer's processor time as well as the wall time, as on a
+    # loaded machine the rate per processor second is what an idle core gives.
+    timed=()
+    if [[ $nightly -eq 1 ]]; then
+        timed=(/usr/bin/time -f '%e %U %S' -o "$log.time")
+    fi
+    if "${timed[@]}" \
         "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$root/build/fuzz/crash-$target-" "$work" "$root/fuzz/corpus/$target" \
         >"$log" 2>&1; then
@@ -100,6 +104,9 @@ for target in "${targets[@]}"; do
         fi
     else
         echo "fuzz: $target FAILED (log: build/fuzz/$target.log)"
+        if [[ $nightly -eq 1 ]]; then
+            printf '%-16s FAILED (build/fuzz/%s.log)\n' "$target" "$target" >>"$summary"
+        fi
         grep -E 'ERROR|property failed|SUMMARY' "$log" | head -10
         status=1
     fi
