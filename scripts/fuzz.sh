@@ -16,7 +16,7 @@
 # fails (a crash or a property); a target below the goal is reported, not
 # failed, as the rate depends on the machine's load.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 
 seconds=10
