@@ -81,6 +81,20 @@ private:
     std::size_t size_;
 };
 
+// A hash of the whole input (FNV-1a, its bits mixed at the end), to pick
+// the few inputs that take a slow path: mutations of such an input mostly
+// take the fast one again.
+inline std::uint32_t InputHash(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t hash = 2166136261u;
+    for (std::size_t i = 0; i < size; ++i) {
+        hash = (hash ^ data[i]) * 16777619u;
+    }
+    hash ^= hash >> 15;
+    hash *= 0x2C1B3C6Du;
+    hash ^= hash >> 12;
+    return hash;
+}
+
 // A property that must hold: report it and stop, so the fuzzer keeps the input.
 #define FUZZ_ASSERT(condition)                                                                     \
     do {                                                                                           \

@@ -13,6 +13,9 @@ namespace corvane {
 namespace {
 
 constexpr std::uint32_t kFirstInterfaceTableSize = 264;
+// No machine has anywhere near this many interfaces (over 4000 entries); a
+// larger size is not a size to allocate.
+constexpr std::uint32_t kMostInterfaceTableBytes = 1u << 20;
 constexpr std::size_t kMaxWidenedName = 127;
 
 // The interface table in storage aligned for its entries. When it cannot be
@@ -23,6 +26,10 @@ public:
         std::uint32_t size = kFirstInterfaceTableSize;
         Reserve(size);
         if (ipHelper.GetInterfaceInfo(Table(), &size) == platform::error::kInsufficientBuffer) {
+            if (size > kMostInterfaceTableBytes) {
+                count_ = 0;
+                return;
+            }
             Reserve(size);
         }
         size = Bytes();

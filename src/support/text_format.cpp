@@ -185,10 +185,12 @@ void EmitInteger(std::u16string& out, Spec spec, char16_t conversion, const Form
         } else if (spec.spaceSign) {
             prefix = u" ";
         }
-    } else if (spec.alternate && magnitude != 0) {
-        if (base == 16) {
+    } else if (spec.alternate) {
+        if (base == 16 && magnitude != 0) {
             prefix = conversion == u'X' ? u"0X" : u"0x";
         } else if (base == 8 && (digits.empty() || digits[0] != u'0')) {
+            // '#' makes the first octal digit a 0, even where a zero
+            // precision left no digit of the value 0.
             prefix = u"0";
         }
     }

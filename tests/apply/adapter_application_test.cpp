@@ -163,6 +163,51 @@ TEST_F(TwoAdapters, AnUnreadableInterfaceTableAppliesNothing) {
     EXPECT_TRUE(Calls("SetAdapterIpAddress").empty());
 }
 
+// The world's IP Helper, except that the interface table claims to need
+// more than any machine has.
+class OversizedInterfaceTable : public platform::IpHelper {
+public:
+    explicit OversizedInterfaceTable(platform::IpHelper& real) : real_(real) {}
+    platform::ErrorCode GetAdaptersInfo(AdapterRecord* buffer, std::uint32_t* size) override {
+        return real_.GetAdaptersInfo(buffer, size);
+    }
+    platform::ErrorCode GetInterfaceInfo(platform::InterfaceInfo*, std::uint32_t* size) override {
+        offered.push_back(*size);
+        *size = 0xFFFFFFF0u;
+        return platform::error::kInsufficientBuffer;
+    }
+    platform::ErrorCode IpReleaseAddress(platform::AdapterIndexMap* adapter) override {
+        return real_.IpReleaseAddress(adapter);
+    }
+    platform::ErrorCode IpRenewAddress(platform::AdapterIndexMap* adapter) override {
+        return real_.IpRenewAddress(adapter);
+    }
+    bool HasSetAdapterIpAddress() override { return real_.HasSetAdapterIpAddress(); }
+    platform::ErrorCode SetAdapterIpAddress(const char* name, std::uint32_t dhcp,
+                                            std::uint32_t address, std::uint32_t mask,
+                                            std::uint32_t gateway) override {
+        return real_.SetAdapterIpAddress(name, dhcp, address, mask, gateway);
+    }
+    std::vector<std::uint32_t> offered;
+
+private:
+    platform::IpHelper& real_;
+};
+
+TEST_F(TwoAdapters, AnInterfaceTableOfAnImpossibleSizeIsNotAllocated) {
+    OversizedInterfaceTable ipHelper(world.ipHelper());
+    platform::Platform& real = world.platform();
+    platform::Platform os{real.clock,     real.locale,    real.environment, real.files,
+                          real.profile,   real.registry,  real.network,     ipHelper,
+                          real.resources, real.directory, real.ui};
+    state.AdaptersAsEdited[0].dhcpEnabled = 1;
+    ApplyAdapterAddresses(os, state);
+    // Asked once for the size, never with a buffer of it; nothing applied.
+    EXPECT_EQ(std::vector<std::uint32_t>{264}, ipHelper.offered);
+    EXPECT_TRUE(Calls("IpReleaseAddress").empty());
+    EXPECT_TRUE(Calls("SetAdapterIpAddress").empty());
+}
+
 TEST_F(TwoAdapters, AMissingExportChangesNothingAndDoesNotCrash) {
     world.SetSetAdapterIpAddressAvailable(false);
     state.AdaptersAsEdited[0].dhcpEnabled = 1;

@@ -1,5 +1,6 @@
 #include "platform/sim/scenario.h"
 
+#include "platform/sim/scenario_tokens.h"
 #include "platform/sim/state.h"
 #include "platform/sim/text.h"
 
@@ -12,52 +13,6 @@ namespace corvane::sim {
 namespace {
 
 using Tokens = std::vector<std::string>;
-
-// Splits a line at blanks; a token in double quotes may hold blanks, and a
-// doubled quote inside stands for one. Backslashes are plain characters,
-// so Windows paths need no escaping.
-bool Tokenize(std::string_view line, Tokens& tokens, std::string& error) {
-    tokens.clear();
-    std::size_t i = 0;
-    while (i < line.size()) {
-        if (line[i] == ' ' || line[i] == '\t') {
-            ++i;
-            continue;
-        }
-        std::string token;
-        if (line[i] == '"') {
-            ++i;
-            bool closed = false;
-            while (i < line.size()) {
-                if (line[i] == '"') {
-                    if (i + 1 < line.size() && line[i + 1] == '"') {
-                        token.push_back('"');
-                        i += 2;
-                        continue;
-                    }
-                    closed = true;
-                    ++i;
-                    break;
-                }
-                token.push_back(line[i++]);
-            }
-            if (!closed) {
-                error = "unterminated quote";
-                return false;
-            }
-            if (i < line.size() && line[i] != ' ' && line[i] != '\t') {
-                error = "a quoted text must be followed by a blank";
-                return false;
-            }
-        } else {
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
-                token.push_back(line[i++]);
-            }
-        }
-        tokens.push_back(std::move(token));
-    }
-    return true;
-}
 
 bool ParseNumber(std::string_view text, std::uint64_t& value, std::uint64_t limit = 0xFFFFFFFFu) {
     int base = 10;
@@ -263,7 +218,7 @@ public:
             }
             Tokens tokens;
             std::string error;
-            if (!Tokenize(line, tokens, error)) {
+            if (!TokenizeScenarioLine(line, tokens, error)) {
                 Error(error);
                 continue;
             }
@@ -322,7 +277,7 @@ private:
         }
         Tokens tokens;
         std::string error;
-        if (!Tokenize(line.substr(1, close - 1), tokens, error)) {
+        if (!TokenizeScenarioLine(line.substr(1, close - 1), tokens, error)) {
             Error(error);
             return;
         }
@@ -795,22 +750,8 @@ private:
     std::size_t gateways_ = 0;
 };
 
-// A token as the scenario format writes it: quoted when it holds blanks or
-// quotes or is empty.
 std::string Quote(std::string_view text) {
-    if (!text.empty() && text.find_first_of(" \t\"") == std::string_view::npos &&
-        text.front() != '#') {
-        return std::string(text);
-    }
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') {
-            out += "\"\"";
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out + "\"";
+    return QuoteScenarioToken(text);
 }
 
 std::string Quote(std::u16string_view text) {
