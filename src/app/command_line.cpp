@@ -66,9 +66,12 @@ std::size_t ReadArgument(std::u16string_view text, std::size_t i, std::u16string
             continue;
         }
         if (text[i] == u'"') {
+            // Inside a group a doubled quote is one literal quote, and the
+            // group ends with it: "a""b" c is the two arguments a"b and c.
             if (quoted && i + 1 < text.size() && text[i + 1] == u'"') {
                 argument.push_back(u'"');
                 i += 2;
+                quoted = false;
                 continue;
             }
             quoted = !quoted;
@@ -86,16 +89,13 @@ std::vector<std::u16string> SplitCommandLine(std::u16string_view text,
                                              std::u16string_view programPath) {
     // The text ends at the first NUL, as a C string would.
     text = text.substr(0, text.find(u'\0'));
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
-    if (i == text.size()) {
+    if (text.empty()) {
         return {std::u16string(programPath)};
     }
+    // The first argument starts at once: a leading blank makes it empty.
     std::vector<std::u16string> arguments;
     std::u16string first;
-    i += ReadProgramName(text.substr(i), first);
+    std::size_t i = ReadProgramName(text, first);
     arguments.push_back(std::move(first));
     for (;;) {
         while (i < text.size() && IsBlank(text[i])) {

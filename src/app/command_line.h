@@ -8,13 +8,16 @@
 
 namespace corvane {
 
-// Splits the text behind the program name into arguments. Blanks and tabs
+// Splits the text behind the program name into arguments with the rules of
+// CommandLineToArgvW (shell32), which the C runtime's own splitting of
+// Visual C++ 2008 and later differs from on doubled quotes. Blanks and tabs
 // separate; double quotes group; 2n backslashes before a quote give n
 // backslashes and a grouping quote, 2n+1 give n backslashes and a literal
 // quote; other backslashes are literal; inside a group a doubled quote is a
-// literal quote. The first argument is read like a program name: up to the
-// next blank, or between quotes without escapes. An empty or blank text
-// gives `programPath` alone.
+// literal quote that also ends the group. The first argument is read like a
+// program name from the very first character: up to the next blank (empty
+// when the text begins with one), or between quotes without escapes. An
+// empty text gives `programPath` alone.
 std::vector<std::u16string> SplitCommandLine(std::u16string_view text,
                                              std::u16string_view programPath);
 

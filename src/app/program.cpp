@@ -5,6 +5,7 @@
 #include "support/interface_language.h"
 #include "support/wipe_memory.h"
 #include "ui/main_dialog.h"
+#include "ui/string_resources.h"
 
 #include <array>
 
@@ -22,26 +23,103 @@ std::u16string ProgramPath(platform::Platform& os) {
     return std::u16string(buffer.data(), length < buffer.size() ? length : 0);
 }
 
-} // namespace
+// A folder the log may be placed in: a drive or network path, never one
+// relative to the current folder, which is often the deployment share.
+bool IsAbsoluteFolder(std::u16string_view folder) {
+    const bool drive =
+        folder.size() >= 3 && folder[1] == u':' && (folder[2] == u'\\' || folder[2] == u'/');
+    const bool network = folder.size() >= 3 && folder[0] == u'\\' && folder[1] == u'\\';
+    return drive || network;
+}
 
-std::u16string LogFilePath(platform::Platform& os) {
-    std::array<char16_t, kPathCapacity> temp{};
-    const std::uint32_t length =
-        os.environment.GetVariable(u"TEMP", temp.data(), static_cast<std::uint32_t>(temp.size()));
-    // Unset, or too long for the buffer (which then holds nothing): the file
-    // name alone, in the current directory.
-    if (length == 0 || length >= temp.size()) {
-        return std::u16string(kLogFileName);
+// `folder` with "corvane.log" appended, when both fit the log's path.
+void AddCandidate(std::vector<std::u16string>& candidates, std::u16string folder) {
+    if (!IsAbsoluteFolder(folder)) {
+        return;
     }
-    std::u16string path(temp.data(), length);
-    if (path.back() != u'\\') {
-        path.push_back(u'\\');
+    if (folder.back() != u'\\') {
+        folder.push_back(u'\\');
     }
-    path.append(kLogFileName);
-    if (path.size() >= kPathCapacity) {
+    folder.append(kLogFileName);
+    if (folder.size() >= kPathCapacity) {
+        return; // a cut path could name another file
+    }
+    for (const std::u16string& known : candidates) {
+        if (known == folder) {
+            return;
+        }
+    }
+    candidates.push_back(std::move(folder));
+}
+
+// A directory query with the Win32 size conventions: the text, or nothing
+// when it fails or does not fit.
+template <typename Query>
+std::u16string QueryFolder(Query query) {
+    std::array<char16_t, kPathCapacity> buffer{};
+    const std::uint32_t length = query(buffer.data(), static_cast<std::uint32_t>(buffer.size()));
+    if (length == 0 || length >= buffer.size()) {
         return {};
     }
-    return path;
+    return std::u16string(buffer.data(), length);
+}
+
+constexpr std::uint32_t kNoLogStyle = 0x2030; // OK, warning icon, task-modal
+
+} // namespace
+
+std::vector<std::u16string> LogFileCandidates(platform::Platform& os) {
+    std::vector<std::u16string> candidates;
+    AddCandidate(candidates, QueryFolder([&](char16_t* buffer, std::uint32_t size) {
+                     return os.environment.GetVariable(u"TEMP", buffer, size);
+                 }));
+    // GetTempPathW starts from TMP, else TEMP; a relative value there would
+    // be taken against the current folder.
+    std::u16string basis = QueryFolder([&](char16_t* buffer, std::uint32_t size) {
+        return os.environment.GetVariable(u"TMP", buffer, size);
+    });
+    if (basis.empty()) {
+        basis = QueryFolder([&](char16_t* buffer, std::uint32_t size) {
+            return os.environment.GetVariable(u"TEMP", buffer, size);
+        });
+    }
+    if (basis.empty() || IsAbsoluteFolder(basis)) {
+        AddCandidate(candidates, QueryFolder([&](char16_t* buffer, std::uint32_t size) {
+                         return os.files.GetTempPath(size, buffer);
+                     }));
+    }
+    std::u16string windows = QueryFolder([&](char16_t* buffer, std::uint32_t size) {
+        return os.files.GetSystemWindowsDirectory(buffer, size);
+    });
+    if (!windows.empty()) {
+        if (windows.back() != u'\\') {
+            windows.push_back(u'\\');
+        }
+        AddCandidate(candidates, windows + u"Temp");
+    }
+    return candidates;
+}
+
+std::u16string LogFilePath(platform::Platform& os) {
+    std::vector<std::u16string> candidates = LogFileCandidates(os);
+    return candidates.empty() ? std::u16string() : std::move(candidates.front());
+}
+
+bool OpenDiagnosticLog(platform::Platform& os, SetupState& state) {
+    for (const std::u16string& path : LogFileCandidates(os)) {
+        state.Log.Open(os, path);
+        if (state.Log.IsOpen()) {
+            return true;
+        }
+    }
+    if (!state.AutoMode) {
+        std::u16string text;
+        std::u16string caption;
+        LoadLocalizedString(os, ui::kStringNoLogText, text);
+        LoadLocalizedString(os, ui::kStringNoLogCaption, caption);
+        os.ui.MessageBox(platform::kDesktopWindow, text.c_str(), caption.c_str(), kNoLogStyle);
+    }
+    return false;
 }
 
 int RunProgram(platform::Platform& os, SetupState& state, std::u16string_view commandLine,
@@ -70,7 +148,7 @@ int RunProgram(platform::Platform& os, SetupState& state, std::u16string_view co
     if (prepareProcess) {
         prepareProcess();
     }
-    state.Log.Open(os, LogFilePath(os));
+    OpenDiagnosticLog(os, state);
     const int end = RunMainDialog(os, state);
 
     if (end == platform::kDialogOk && state.StartWithWindowsChosen) {

@@ -6,7 +6,9 @@
 #include "platform/platform.h"
 
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -24,9 +26,17 @@ inline constexpr std::uint32_t kHelpStyle = 0x2040; // OK, information icon, tas
 int RunProgram(platform::Platform& os, SetupState& state, std::u16string_view commandLine,
                const std::function<void()>& prepareProcess = {});
 
-// The log's path: TEMP with "corvane.log" appended, or the bare file name
-// when TEMP is unset or does not fit; empty when TEMP fits but the whole path
-// would not (a cut path could name another file).
+// Where the log may go, in the order tried: the folder named by TEMP, the
+// platform's temporary directory (GetTempPathW), then the Windows temporary
+// folder, each with "corvane.log" appended. Only absolute folders count,
+// and only paths that fit the log's 260 characters.
+std::vector<std::u16string> LogFileCandidates(platform::Platform& os);
+
+// The first of those places, where the log normally is; empty when none.
 std::u16string LogFilePath(platform::Platform& os);
+
+// Opens the log on the first candidate that can be opened. When none can,
+// an interactive run says so once; an unattended one runs on without a log.
+bool OpenDiagnosticLog(platform::Platform& os, SetupState& state);
 
 } // namespace corvane

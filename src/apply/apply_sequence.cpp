@@ -1,6 +1,7 @@
 #include "apply/apply_sequence.h"
 
 #include "apply/adapter_application.h"
+#include "apply/computer_name_rules.h"
 #include "apply/credentials.h"
 #include "apply/domain_lookups.h"
 #include "directory/computer_account.h"
@@ -130,9 +131,14 @@ private:
     // name, so that the account it creates or uses is the one of the name the
     // computer carries from its next start on.
     void RenameStep() {
+        // A name the platform would refuse or rewrite changes nothing; a
+        // local name that could not be set is not written anywhere else.
+        if (!AcceptDesiredComputerName(os_, state_, dialog_.Window()) ||
+            !SetLocalComputerName(os_, state_)) {
+            renameFailed_ = true;
+            return;
+        }
         platform::ErrorCode result = error::kSuccess;
-        os_.network.SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname,
-                                      state_.DesiredComputerName.c_str());
         if (DomainChosen() && joinStatus_ == platform::JoinStatus::Domain) {
             do {
                 const Credentials credentials = StoredCredentials(state_);

@@ -28,6 +28,14 @@ public:
     // GetCurrentDirectoryW: the length written without the terminator, or the
     // size needed including it when the buffer is too small, 0 on failure.
     virtual std::uint32_t GetCurrentDirectory(std::uint32_t size, char16_t* buffer) = 0;
+    // GetTempPathW: the first of TMP, TEMP, USERPROFILE and the Windows
+    // directory that is set, ending in a backslash, not checked to exist;
+    // the length written without the terminator, or the size needed
+    // including it when the buffer is too small, 0 on failure.
+    virtual std::uint32_t GetTempPath(std::uint32_t size, char16_t* buffer) = 0;
+    // GetSystemWindowsDirectoryW, the shared Windows folder: the same size
+    // conventions as GetTempPath.
+    virtual std::uint32_t GetSystemWindowsDirectory(char16_t* buffer, std::uint32_t size) = 0;
     // GetModuleFileNameW for the process's executable: the length written,
     // cut to size - 1 and terminated when the buffer is too small.
     virtual std::uint32_t GetModuleFileName(char16_t* buffer, std::uint32_t size) = 0;

@@ -41,8 +41,13 @@ public:
     // on entry and the length without the terminator on return (false with
     // 111, buffer overflow, and the size needed when the buffer is too small).
     virtual bool GetComputerName(char16_t* buffer, std::uint32_t* size) = 0;
-    // SetComputerNameExW: the name takes effect at the next start.
-    virtual bool SetComputerNameEx(ComputerNameFormat format, const char16_t* name) = 0;
+    // SetComputerNameExW: the name takes effect at the next start. On
+    // failure *error, when given, receives the call's GetLastError code.
+    virtual bool SetComputerNameEx(ComputerNameFormat format, const char16_t* name,
+                                   ErrorCode* error) = 0;
+    bool SetComputerNameEx(ComputerNameFormat format, const char16_t* name) {
+        return SetComputerNameEx(format, name, nullptr);
+    }
 };
 
 } // namespace corvane::platform

@@ -3,6 +3,7 @@
 #include "app/start_with_windows.h"
 #include "apply/apply_worker.h"
 #include "apply/change_detection.h"
+#include "apply/computer_name_rules.h"
 #include "apply/domain_lookups.h"
 #include "directory/joinable_organization_units.h"
 #include "platform/net_buffer.h"
@@ -11,6 +12,7 @@
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 #include "ui/settings_file.h"
+#include "ui/string_resources.h"
 
 #include <array>
 #include <string_view>
@@ -24,6 +26,7 @@ using platform::JoinStatus;
 
 constexpr std::array<int, 4> kHeadings = {id::kAdapterHeading, id::kComputerNameHeading,
                                           id::kMembershipHeading, id::kOrganizationUnitHeading};
+constexpr std::uint32_t kComputerNameNoticeStyle = 0x30; // OK, warning icon
 
 } // namespace
 
@@ -230,7 +233,29 @@ void MainDialog::FillOrganizationUnitList(platform::DialogView& dialog) {
     os_.ui.ShowWaitCursor(false);
 }
 
+bool MainDialog::ComputerNameRefused(platform::DialogView& dialog) {
+    if (state_.AutoMode) {
+        return false; // the rename step refuses it and logs why
+    }
+    ComputerNameText name;
+    name.Assign(dialog.ItemText(id::kComputerName));
+    const ComputerNameFault fault = CheckComputerName(name.view());
+    if (name == state_.CurrentComputerName || fault == ComputerNameFault::None) {
+        return false;
+    }
+    std::u16string text;
+    std::u16string caption;
+    LoadLocalizedString(os_, ComputerNameFaultText(fault), text);
+    LoadLocalizedString(os_, ui::kStringComputerNameCaption, caption);
+    os_.ui.MessageBox(dialog.Window(), text.c_str(), caption.c_str(), kComputerNameNoticeStyle);
+    dialog.FocusItem(id::kComputerName);
+    return true;
+}
+
 void MainDialog::ConfirmAndApply(platform::DialogView& dialog) {
+    if (ComputerNameRefused(dialog)) {
+        return;
+    }
     // Also when OK is disabled: auto mode confirms whatever the state, and
     // the worker's own change mask decides what is applied.
     confirmed_ = true;

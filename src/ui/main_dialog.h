@@ -46,6 +46,9 @@ private:
     // Collects the fields, runs the apply worker under the progress dialog
     // and ends the dialog with OK.
     void ConfirmAndApply(platform::DialogView& dialog);
+    // Confirming by hand a new computer name that the platform would refuse
+    // says what is wrong and returns to the field instead of applying.
+    bool ComputerNameRefused(platform::DialogView& dialog);
     void FillOrganizationUnitList(platform::DialogView& dialog);
 
     platform::Platform& os_;

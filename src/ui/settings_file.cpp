@@ -56,6 +56,38 @@ std::u16string InterfaceDefault(platform::Platform& os, const SetupState& state,
     return text;
 }
 
+// The code of the refusal line: ERROR_INVALID_DATA.
+constexpr std::int32_t kInvalidData = 13;
+
+// "dhcp" as the address mode of every adapter: 1 automatic, 0 fixed, -1 (a
+// missing or empty key, or -1 itself) leaves each adapter as it is. Any
+// other text would read as some number and switch or release every adapter
+// for no reason: it is refused, logged, and taken as missing.
+std::int32_t ReadAddressMode(platform::Platform& os, SetupState& state,
+                             const std::u16string& file) {
+    FixedText<16> value;
+    ReadText(os, kSectionSettings, u"dhcp", u"", value, file);
+    std::u16string_view text = value.view();
+    while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) {
+        text.remove_suffix(1);
+    }
+    if (text == u"1") {
+        return 1;
+    }
+    if (text == u"0") {
+        return 0;
+    }
+    if (!text.empty() && text != u"-1") {
+        state.Log.Log(LogLevel::Warning, kInvalidData,
+                      u"%S: Settings file value dhcp=\"%s\" is neither 0 nor 1 and is ignored",
+                      "ReadSettingsFile", value);
+    }
+    return -1;
+}
+
 } // namespace
 
 std::u16string SettingsFilePath(platform::Platform& os) {
@@ -103,10 +135,7 @@ void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTex
     ReadText(os, kSectionSettings, u"workgroup", u"", state.DesiredWorkgroup, file);
     ReadText(os, kSectionSettings, u"domain", u"", state.DesiredDomain, file);
 
-    // GetPrivateProfileIntW hands back the signed value in an unsigned
-    // result; -1 (missing) survives the round trip.
-    texts.dhcp =
-        static_cast<std::int32_t>(os.profile.GetInt(kSectionSettings, u"dhcp", -1, file.c_str()));
+    texts.dhcp = ReadAddressMode(os, state, file);
 }
 
 } // namespace corvane

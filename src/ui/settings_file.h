@@ -16,7 +16,7 @@ namespace corvane {
 struct SettingsFileTexts {
     FixedText<128> title;   // caption; string 108 when the key is missing
     FixedText<256> header;  // header text; string 109 when the key is missing
-    std::int32_t dhcp = -1; // "dhcp": -1 when missing
+    std::int32_t dhcp = -1; // "dhcp": 1 or 0; -1 when missing, empty or refused
 };
 
 // The executable's path with its last extension replaced by ".ini".

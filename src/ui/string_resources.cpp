@@ -18,6 +18,18 @@ constexpr StringResource kStrings[] = {
     {kStringRestartCaption, kLanguageGerman, u"Neustart erforderlich"},
     {kStringRenameFailedCaption, kLanguageGerman,
      u"\u00c4nderung des Computernamens fehlgeschlagen"},
+    {kStringComputerNameCaption, kLanguageGerman, u"Ung\u00fcltiger Computername"},
+    {kStringComputerNameLength, kLanguageGerman,
+     u"Der Computername muss 1 bis 15 Zeichen lang sein."},
+    {kStringComputerNameCharacters, kLanguageGerman,
+     u"Der Computername darf nur die Buchstaben A bis Z, die Ziffern 0 bis 9 und Bindestriche "
+     u"enthalten."},
+    {kStringComputerNameDigitsOnly, kLanguageGerman,
+     u"Der Computername darf nicht nur aus Ziffern bestehen."},
+    {kStringNoLogCaption, kLanguageGerman, u"Kein Protokoll"},
+    {kStringNoLogText, kLanguageGerman,
+     u"Die Protokolldatei corvane.log konnte in keinem tempor\u00e4ren Ordner ge\u00f6ffnet "
+     u"werden. Dieser Lauf schreibt kein Protokoll."},
 
     {kStringDefaultTitle, kLanguageEnglish, u"Network settings"},
     {kStringDefaultHeader, kLanguageEnglish,
@@ -29,6 +41,17 @@ constexpr StringResource kStrings[] = {
      u"The computer need to be restarted to apply new settings."},
     {kStringRestartCaption, kLanguageEnglish, u"Restart needed"},
     {kStringRenameFailedCaption, kLanguageEnglish, u"Changing computer name failed"},
+    {kStringComputerNameCaption, kLanguageEnglish, u"Invalid computer name"},
+    {kStringComputerNameLength, kLanguageEnglish,
+     u"The computer name must have 1 to 15 characters."},
+    {kStringComputerNameCharacters, kLanguageEnglish,
+     u"The computer name may contain only the letters A to Z, the digits 0 to 9 and hyphens."},
+    {kStringComputerNameDigitsOnly, kLanguageEnglish,
+     u"The computer name may not consist of digits only."},
+    {kStringNoLogCaption, kLanguageEnglish, u"No log"},
+    {kStringNoLogText, kLanguageEnglish,
+     u"The log file corvane.log could not be opened in any temporary folder. This run writes no "
+     u"log."},
 };
 
 } // namespace

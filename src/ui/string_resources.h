@@ -20,6 +20,12 @@ inline constexpr std::uint32_t kStringRenameFailedText = 113;
 inline constexpr std::uint32_t kStringRestartText = 114;
 inline constexpr std::uint32_t kStringRestartCaption = 115;
 inline constexpr std::uint32_t kStringRenameFailedCaption = 116;
+inline constexpr std::uint32_t kStringComputerNameCaption = 117;
+inline constexpr std::uint32_t kStringComputerNameLength = 118;
+inline constexpr std::uint32_t kStringComputerNameCharacters = 119;
+inline constexpr std::uint32_t kStringComputerNameDigitsOnly = 120;
+inline constexpr std::uint32_t kStringNoLogCaption = 121;
+inline constexpr std::uint32_t kStringNoLogText = 122;
 
 struct StringResource {
     std::uint32_t id;

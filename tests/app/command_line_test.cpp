@@ -20,17 +20,26 @@ TEST(CommandLineSplit, FollowsTheSystemRules) {
     const std::u16string program = u"C:\\Tools\\corvane.exe";
     const SplitCase cases[] = {
         {u"", {program}},
-        {u"  \t ", {program}},
+        // Only an empty text stands for the program; a leading blank ends
+        // an empty first argument.
+        {u"  \t ", {u""}},
         {u"/auto", {u"/auto"}},
         {u"/auto /language=de", {u"/auto", u"/language=de"}},
-        {u"  /auto\t\t/?  ", {u"/auto", u"/?"}},
+        {u"  /auto\t\t/?  ", {u"", u"/auto", u"/?"}},
         // The first argument is read like a program name: no escapes.
         {u"\"a b\\\" c", {u"a b\\", u"c"}},
         {u"x \"/language=de AT\"", {u"x", u"/language=de AT"}},
         {u"x a\\\\b", {u"x", u"a\\\\b"}},
         {u"x a\\\\\"b c\"", {u"x", u"a\\b c"}},
         {u"x a\\\\\\\"b", {u"x", u"a\\\"b"}},
+        // A doubled quote inside a group is a literal quote that ends the
+        // group: the rest stays in one argument only while a new group runs.
         {u"x \"a\"\"b\"", {u"x", u"a\"b"}},
+        {u"x \"a\"\"b\" /auto", {u"x", u"a\"b /auto"}},
+        {u"x \"a\"\"b /auto", {u"x", u"a\"b", u"/auto"}},
+        {u"x \"\"\" /auto", {u"x", u"\"", u"/auto"}},
+        {u"x \"\"\"\" /auto", {u"x", u"\" /auto"}},
+        {u"x \"a\\\"\"\" b", {u"x", u"a\"\"", u"b"}},
         {u"x \"unterminated group", {u"x", u"unterminated group"}},
         {u"x \"\"", {u"x", u""}},
         {std::u16string_view(u"/auto\0/?", 8), {u"/auto"}},

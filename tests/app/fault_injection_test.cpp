@@ -159,7 +159,6 @@ const std::vector<std::string> kCommonOperations = {
     "ExpandEnvironmentStrings",
     "GetPrivateProfileString",
     "GetPrivateProfileSection",
-    "GetPrivateProfileInt",
     "SetThreadLocale",
     "GetLocaleInfo",
     "GetDateFormat",

@@ -15,7 +15,6 @@
 #include "platform/sim/scenario.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
-#include "ui/settings_file.h"
 
 #include <algorithm>
 #include <chrono>

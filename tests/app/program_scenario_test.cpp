@@ -712,10 +712,10 @@ const SettingsCase kSettingsCases[] = {
      Ansi("[settings]\r\nworkgroup=" + Repeat('W', 40) + "\r\n"),
      {u"WS-OLD", u"", Repeat16(u'W', 15), kEnglishHeader, false, true, true},
      ""},
-    // "yes" reads as 0: every adapter on fixed addresses, the DHCP one too.
+    // "yes" is refused and counts as missing: every adapter stays as found.
     {"DhcpNotANumber",
      Ansi("[settings]\r\ndhcp=yes\r\n"),
-     {u"WS-OLD", u"", u"WORKGROUP", kEnglishHeader, false, true, true},
+     {u"WS-OLD", u"", u"WORKGROUP", kEnglishHeader, false, false, false},
      "pick 1014 \"Wireless\""},
     {"DhcpMinusOneAsIfMissing",
      Ansi("[settings]\r\ndhcp=-1\r\n"),

@@ -197,6 +197,17 @@ protected:
         return Line("Info", code, message);
     }
 
+    // The host-name values the rename step writes, as they stand.
+    std::vector<std::optional<std::u16string>> HostNames() {
+        constexpr std::u16string_view kTcpipKey =
+            u"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+        return {RegistryText(kTcpipKey, u"NV Hostname"), RegistryText(kTcpipKey, u"Hostname"),
+                RegistryText(u"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\"
+                             u"ActiveComputerName",
+                             u"Computername")};
+    }
+    bool Called(std::string_view operation) { return !world.JournalLines(operation).empty(); }
+
     sim::World world;
     SetupState state;
     fakes::FakeDialogView dialog;
@@ -534,6 +545,84 @@ TEST_F(ApplyScenario, NothingChangedChangesNothing) {
     EXPECT_EQ(Notices(), std::vector<std::string>{});
     EXPECT_FALSE(world.PendingComputerName().has_value());
     EXPECT_EQ(world.GetJoinState().name, u"WORKGROUP");
+}
+
+struct RefusalCase {
+    std::u16string name;
+    std::int32_t code;
+    std::string_view text;
+};
+
+constexpr std::string_view kOnlyLettersDigitsHyphens =
+    "The computer name may contain only the letters A to Z, the digits 0 to 9 and hyphens.";
+
+class RefusedComputerName : public ApplyScenario,
+                            public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(RefusedComputerName, ChangesNothingAndTheJoinStillRuns) {
+    const RefusalCase& c = GetParam();
+    Start(kInWorkgroup, u"installer@SALES", u"s3cret");
+    const auto hostNamesBefore = HostNames();
+    Choose({c.name, u"", u"SALES", true, u""});
+    EXPECT_EQ(Apply(), ChangeComputerName | ChangeDomain | ChangeMembershipType);
+
+    EXPECT_EQ(RunLines(),
+              (std::vector<std::string>{
+                  Info(0, "GetDomainDnsName: Status"),
+                  Info(c.code, "SaveSettings: Computer name \"" + sim::Utf16ToUtf8(c.name) +
+                                   "\" not valid"),
+                  Info(0, "SaveSettings: NetJoinDomain with Account \"installer@SALES\""),
+              }));
+    EXPECT_FALSE(Called("SetComputerNameEx"));
+    EXPECT_FALSE(Called("NetRenameMachineInDomain"));
+    EXPECT_EQ(HostNames(), hostNamesBefore);
+    EXPECT_FALSE(world.PendingComputerName().has_value());
+    EXPECT_EQ(world.GetJoinState().status, platform::JoinStatus::Domain);
+    EXPECT_EQ(Notices(),
+              (std::vector<std::string>{
+                  "Invalid computer name | " + std::string(c.text),
+                  "Restart needed | The computer need to be restarted to apply new settings.",
+              }));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NamesThePlatformWouldRefuseOrRewrite, RefusedComputerName,
+    testing::Values(RefusalCase{u"a b", 9560, kOnlyLettersDigitsHyphens},
+                    RefusalCase{u"x*y", 9560, kOnlyLettersDigitsHyphens},
+                    RefusalCase{u"..", 123, kOnlyLettersDigitsHyphens},
+                    RefusalCase{u"ws.sales", 123, kOnlyLettersDigitsHyphens},
+                    RefusalCase{u"4711", 9561, "The computer name may not consist of digits only."},
+                    RefusalCase{u"W\u00d6RK-01", 9556, kOnlyLettersDigitsHyphens},
+                    RefusalCase{u"WS_0815", 9556, kOnlyLettersDigitsHyphens},
+                    RefusalCase{u"", 1210, "The computer name must have 1 to 15 characters."}));
+
+TEST_F(ApplyScenario, AnUnattendedRunLogsARefusedComputerNameWithoutANotice) {
+    Start(kInWorkgroup);
+    state.AutoMode = true;
+    state.MessageBoxTimeout = kAutoModeTimeoutMs;
+    Choose({u"a b", u"WORKGROUP", u"", false, u""});
+    EXPECT_EQ(Apply(), ChangeComputerName);
+    EXPECT_EQ(RunLines(), std::vector<std::string>{
+                              Info(9560, "SaveSettings: Computer name \"a b\" not valid")});
+    EXPECT_EQ(Notices(), std::vector<std::string>{"Restart needed | The computer need to be "
+                                                  "restarted to apply new settings."});
+}
+
+TEST_F(ApplyScenario, AFailedLocalRenameIsLoggedAndWritesNoHostNameValue) {
+    Start(kInWorkgroup, u"installer@SALES", u"s3cret");
+    const auto hostNamesBefore = HostNames();
+    ASSERT_TRUE(world.InjectFailure("SetComputerNameEx", platform::error::kAccessDenied));
+    Choose({u"WS-0815", u"", u"SALES", true, u""});
+    Apply();
+    EXPECT_EQ(RunLines(),
+              (std::vector<std::string>{
+                  Info(0, "GetDomainDnsName: Status"),
+                  Info(5, "SaveSettings: SetComputerNameExW"),
+                  Info(0, "SaveSettings: NetJoinDomain with Account \"installer@SALES\""),
+              }));
+    EXPECT_FALSE(Called("NetRenameMachineInDomain"));
+    EXPECT_EQ(HostNames(), hostNamesBefore);
+    EXPECT_FALSE(world.PendingComputerName().has_value());
 }
 
 } // namespace

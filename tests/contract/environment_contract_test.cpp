@@ -94,5 +94,26 @@ TEST_P(PlatformContract, EnvironmentExpandReportsNeededSizeWhenBufferIsShort) {
     EXPECT_EQ(Terminated(buffer.data()), u"C:\\Temp\\x");
 }
 
+// The log falls back to the platform's temporary directory: TMP first,
+// always with a final backslash, unchecked, with the usual size results.
+TEST_P(PlatformContract, TempPathFollowsTmpAndEndsInABackslash) {
+    platform::Environment& environment = Os().environment;
+    std::array<char16_t, 260> saved{};
+    const std::uint32_t savedLength = environment.GetVariable(u"TMP", saved.data(), 260);
+    ASSERT_TRUE(environment.SetVariable(u"TMP", u"C:\\CorvaneContractTmp"));
+    std::array<char16_t, 64> buffer{};
+    EXPECT_EQ(Os().files.GetTempPath(64, buffer.data()), 22u);
+    EXPECT_EQ(Terminated(buffer.data()), u"C:\\CorvaneContractTmp\\");
+    EXPECT_EQ(Os().files.GetTempPath(10, buffer.data()), 23u);
+    environment.SetVariable(u"TMP", savedLength == 0 ? nullptr : saved.data());
+
+    std::array<char16_t, 260> windows{};
+    const std::uint32_t length = Os().files.GetSystemWindowsDirectory(windows.data(), 260);
+    ASSERT_GT(length, 2u);
+    EXPECT_EQ(windows[1], u':');
+    EXPECT_NE(windows[length - 1], u'\\');
+    EXPECT_EQ(Os().files.GetSystemWindowsDirectory(windows.data(), 2), length + 1);
+}
+
 } // namespace
 } // namespace corvane::contract

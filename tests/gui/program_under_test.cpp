@@ -84,10 +84,23 @@ bool ProgramUnderTest::Start(const std::wstring& arguments,
                              const std::vector<std::wstring>& environment) {
     std::wstring block;
     if (!environment.empty()) {
+        // A given entry replaces the inherited one of its name: with both in
+        // the block, which one a look-up finds is left to the platform.
+        auto nameOf = [](const std::wstring& entry) {
+            std::wstring name = entry.substr(0, entry.find(L'=', 1));
+            CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+            return name;
+        };
         wchar_t* inherited = GetEnvironmentStringsW();
         for (const wchar_t* entry = inherited; *entry != L'\0'; entry += wcslen(entry) + 1) {
-            block.append(entry);
-            block.push_back(L'\0');
+            bool replaced = false;
+            for (const std::wstring& given : environment) {
+                replaced = replaced || nameOf(given) == nameOf(entry);
+            }
+            if (!replaced) {
+                block.append(entry);
+                block.push_back(L'\0');
+            }
         }
         FreeEnvironmentStringsW(inherited);
         for (const std::wstring& entry : environment) {

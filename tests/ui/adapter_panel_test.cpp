@@ -395,9 +395,10 @@ TEST_F(AdapterPanelTest, TheSettingsFileDhcpValueSetsEveryEditedRecord) {
         {"dhcp=-1\r\n", 0, 1, false},
         {"dhcp=1\r\n", 1, 1, true},
         {"dhcp=0\r\n", 0, 0, true},
-        // Any value other than -1 is kept as it is until the panel stores
-        // the record it shows: entry 0 (Alpha) is shown, and stored with 1.
-        {"dhcp=5\r\n", 5, 1, true},
+        // Any other value is refused and counts as missing: nothing is
+        // switched or released for it.
+        {"dhcp=5\r\n", 0, 1, false},
+        {"dhcp=yes\r\n", 0, 1, false},
     };
     for (const DhcpCase& c : cases) {
         SCOPED_TRACE(c.line);

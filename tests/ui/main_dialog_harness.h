@@ -54,6 +54,20 @@ public:
         return closeProgressWhenDone ? platform::kDialogCancel : view.endResult();
     }
     void ShowWaitCursor(bool waiting) override { waitCursor.push_back(waiting); }
+    int MessageBox(platform::WindowId owner, const char16_t* text, const char16_t* caption,
+                   std::uint32_t style) override {
+        boxes.push_back({owner, text, caption, style});
+        return platform::kDialogOk;
+    }
+
+    struct Box {
+        platform::WindowId owner = 0;
+        std::u16string text;
+        std::u16string caption;
+        std::uint32_t style = 0;
+    };
+    // The plain message boxes, in order.
+    std::vector<Box> boxes;
 
     bool closeProgressWhenDone = false;
     // Runs as the progress dialog opens, while the worker may be running.

@@ -449,6 +449,43 @@ TEST(MainDialogEndTest, OkRunsTheApplyAndEndsWithOk) {
     EXPECT_EQ(lookedUp.front(), "\"\"");
 }
 
+TEST(MainDialogEndTest, ConfirmingANameThePlatformWouldRefuseSaysWhyAndReturnsToTheField) {
+    MainDialogHarness h;
+    h.Open();
+    h.dialog.Type(id::kComputerName, u"4711");
+    EXPECT_TRUE(h.OkEnabled()); // the OK rule does not look at the name
+    h.world.ClearJournal();
+    h.dialog.Click(ui::kItemOk);
+
+    EXPECT_EQ(h.dialog.endResult(), 0);
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs.boxes[0].owner, h.dialog.Window());
+    EXPECT_EQ(h.dialogs.boxes[0].caption, u"Invalid computer name");
+    EXPECT_EQ(h.dialogs.boxes[0].text, u"The computer name may not consist of digits only.");
+    EXPECT_EQ(h.dialogs.boxes[0].style, 0x30u);
+    EXPECT_EQ(h.dialog.focused(), id::kComputerName);
+    EXPECT_TRUE(h.OkEnabled());
+    EXPECT_TRUE(h.dialogs.progressOwners.empty());
+    EXPECT_TRUE(h.world.JournalLines("SetComputerNameEx").empty());
+
+    // Put right, the same OK applies it.
+    h.dialog.Type(id::kComputerName, u"WS-4711");
+    h.dialog.Click(ui::kItemOk);
+    EXPECT_EQ(h.dialog.endResult(), platform::kDialogOk);
+    EXPECT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.world.PendingComputerName(), std::optional<std::u16string>(u"WS-4711"));
+}
+
+TEST(MainDialogEndTest, AnUnchangedNameIsNotJudged) {
+    MainDialogHarness h;
+    h.world.SetComputerName(u"LAB_PC");
+    h.Open();
+    h.dialog.Type(id::kWorkgroup, u"LAB");
+    h.dialog.Click(ui::kItemOk);
+    EXPECT_EQ(h.dialog.endResult(), platform::kDialogOk);
+    EXPECT_TRUE(h.dialogs.boxes.empty());
+}
+
 TEST(MainDialogEndTest, OkLooksUpTheTypedDomain) {
     MainDialogHarness h;
     AddSalesDomain(h.world);

@@ -201,18 +201,48 @@ TEST_F(SettingsFileTest, ValuesThatJustFitAreKeptWhole) {
     EXPECT_EQ(std::u16string(128, u'd'), state.DesiredDomain.view());
 }
 
-TEST_F(SettingsFileTest, TheAddressModeIsReadAsANumber) {
+TEST_F(SettingsFileTest, OnlyZeroOrOneSetTheAddressModeAndOtherValuesAreRefused) {
+    constexpr std::u16string_view kLog =
+        u"C:\\Users\\Administrator\\AppData\\Local\\Temp\\corvane.log";
     struct Case {
         std::u16string_view value;
         std::int32_t dhcp;
+        bool refused;
     };
     const Case cases[] = {
-        {u"1", 1}, {u"0", 0}, {u"-1", -1}, {u"5", 5}, {u"yes", 0}, {u"true", 0}, {u"12abc", 12},
+        {u"1", 1, false},     {u"0", 0, false},   {u" 1 ", 1, false}, {u"-1", -1, false},
+        {u"", -1, false},     {u"yes", -1, true}, {u"7", -1, true},   {u"true", -1, true},
+        {u"12abc", -1, true}, {u"01", -1, true},  {u"1 0", -1, true}, {u"0x1", -1, true},
     };
     for (const Case& c : cases) {
-        world.PutTextFile(kSettingsPath, u"[settings]\r\ndhcp=" + std::u16string(c.value) + u"\r\n",
+        SCOPED_TRACE(Narrow(c.value));
+        sim::World fresh;
+        SetupState readState;
+        readState.Log.Open(fresh.platform(), kLog);
+        fresh.PutTextFile(kSettingsPath, u"[settings]\r\ndhcp=" + std::u16string(c.value) + u"\r\n",
                           sim::TextEncoding::Ansi);
-        EXPECT_EQ(c.dhcp, Read().dhcp) << Narrow(c.value);
+        SettingsFileTexts texts;
+        ReadSettingsFile(fresh.platform(), readState, texts);
+        EXPECT_EQ(c.dhcp, texts.dhcp);
+        readState.Log.Close();
+
+        std::u16string expected;
+        if (c.refused) {
+            std::u16string shown(c.value);
+            while (!shown.empty() && shown.back() == u' ') {
+                shown.pop_back();
+            }
+            expected =
+                u"Warning(00000013): 3/21/2009, 9:15:43 AM - ReadSettingsFile: Settings file "
+                u"value dhcp=\"" +
+                shown + u"\" is neither 0 nor 1 and is ignored\r\n";
+        }
+        std::vector<std::uint8_t> bytes;
+        for (const char16_t unit : expected) {
+            bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+            bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+        }
+        EXPECT_EQ(fresh.FileBytes(kLog).value_or(std::vector<std::uint8_t>{}), bytes);
     }
 }
 

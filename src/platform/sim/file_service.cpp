@@ -133,6 +133,46 @@ std::uint32_t SimFileSystem::GetCurrentDirectory(std::uint32_t size, char16_t* b
     return length;
 }
 
+namespace {
+
+// Copies `text` with the Win32 size conventions of the directory queries.
+std::uint32_t CopyDirectory(const std::u16string& text, std::uint32_t size, char16_t* buffer) {
+    const auto length = static_cast<std::uint32_t>(text.size());
+    if (buffer == nullptr || size <= length) {
+        return length + 1;
+    }
+    text.copy(buffer, text.size());
+    buffer[text.size()] = u'\0';
+    return length;
+}
+
+} // namespace
+
+std::uint32_t SimFileSystem::GetTempPath(std::uint32_t size, char16_t* buffer) {
+    std::lock_guard lock(state_.mutex);
+    if (auto code = state_.Fail("GetTempPath")) {
+        state_.Record("GetTempPath", {}, *code, true);
+        return 0;
+    }
+    std::u16string path = state_.windowsDirectory;
+    for (const char16_t* name : {u"TMP", u"TEMP", u"USERPROFILE"}) {
+        const auto it = state_.environment.find(Fold(name));
+        if (it != state_.environment.end() && !it->second.second.empty()) {
+            path = it->second.second;
+            break;
+        }
+    }
+    if (path.back() != u'\\') {
+        path.push_back(u'\\');
+    }
+    return CopyDirectory(path, size, buffer);
+}
+
+std::uint32_t SimFileSystem::GetSystemWindowsDirectory(char16_t* buffer, std::uint32_t size) {
+    std::lock_guard lock(state_.mutex);
+    return CopyDirectory(state_.windowsDirectory, size, buffer);
+}
+
 std::uint32_t SimFileSystem::GetModuleFileName(char16_t* buffer, std::uint32_t size) {
     std::lock_guard lock(state_.mutex);
     if (auto code = state_.Fail("GetModuleFileName")) {

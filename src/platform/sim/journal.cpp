@@ -26,6 +26,7 @@ constexpr std::string_view kOperations[] = {
     "PathFileExists",
     "GetCurrentDirectory",
     "GetModuleFileName",
+    "GetTempPath",
     // Private profile: a failure reads as a missing file
     "GetPrivateProfileString",
     "GetPrivateProfileSection",

@@ -419,12 +419,15 @@ bool SimNetworkManagement::GetComputerName(char16_t* buffer, std::uint32_t* size
 }
 
 bool SimNetworkManagement::SetComputerNameEx(platform::ComputerNameFormat format,
-                                             const char16_t* name) {
+                                             const char16_t* name, platform::ErrorCode* error) {
     std::lock_guard lock(state_.mutex);
     std::vector<std::string> arguments = {Decimal(static_cast<std::uint32_t>(format)),
                                           JournalText(name)};
     if (auto code = state_.Fail("SetComputerNameEx", View(name))) {
         state_.Record("SetComputerNameEx", std::move(arguments), *code, true);
+        if (error != nullptr) {
+            *error = *code;
+        }
         return false;
     }
     const std::u16string_view text = View(name);
@@ -449,6 +452,9 @@ bool SimNetworkManagement::SetComputerNameEx(platform::ComputerNameFormat format
     }
     state_.Record("SetComputerNameEx", std::move(arguments),
                   done ? platform::error::kSuccess : platform::error::kInvalidParameter);
+    if (!done && error != nullptr) {
+        *error = platform::error::kInvalidParameter;
+    }
     return done;
 }
 

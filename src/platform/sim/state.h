@@ -77,6 +77,7 @@ struct State {
     std::map<std::u16string, FileEntry> files;
     std::map<std::u16string, DirectoryEntry> directories;
     std::u16string currentDirectory;
+    std::u16string windowsDirectory = u"C:\\Windows";
     std::u16string modulePath;
     std::map<platform::FileHandle, OpenFile> openFiles;
     platform::FileHandle nextFile = 0x100;

@@ -93,7 +93,8 @@ World::World() : impl_(std::make_unique<Impl>()) {
     s.currentDirectory = u"C:\\";
     for (std::u16string_view directory :
          {std::u16string_view(u"C:\\Windows"), std::u16string_view(u"C:\\Windows\\System32"),
-          kProfile, kTemp, std::u16string_view(u"C:\\Tools")}) {
+          std::u16string_view(u"C:\\Windows\\Temp"), kProfile, kTemp,
+          std::u16string_view(u"C:\\Tools")}) {
         s.EnsureDirectory(directory);
     }
     s.currentDirectory = std::u16string(kProfile);

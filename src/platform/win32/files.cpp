@@ -67,6 +67,14 @@ std::uint32_t Win32FileSystem::GetCurrentDirectory(std::uint32_t size, char16_t*
     return ::GetCurrentDirectoryW(buffer != nullptr ? size : 0, Wide(buffer));
 }
 
+std::uint32_t Win32FileSystem::GetTempPath(std::uint32_t size, char16_t* buffer) {
+    return ::GetTempPathW(buffer != nullptr ? size : 0, Wide(buffer));
+}
+
+std::uint32_t Win32FileSystem::GetSystemWindowsDirectory(char16_t* buffer, std::uint32_t size) {
+    return ::GetSystemWindowsDirectoryW(Wide(buffer), buffer != nullptr ? size : 0);
+}
+
 std::uint32_t Win32FileSystem::GetModuleFileName(char16_t* buffer, std::uint32_t size) {
     if (buffer == nullptr || size == 0) {
         return 0;

@@ -124,8 +124,14 @@ bool Win32NetworkManagement::GetComputerName(char16_t* buffer, std::uint32_t* si
 }
 
 bool Win32NetworkManagement::SetComputerNameEx(platform::ComputerNameFormat format,
-                                               const char16_t* name) {
-    return ::SetComputerNameExW(static_cast<COMPUTER_NAME_FORMAT>(format), Wide(name)) != FALSE;
+                                               const char16_t* name, platform::ErrorCode* error) {
+    if (::SetComputerNameExW(static_cast<COMPUTER_NAME_FORMAT>(format), Wide(name)) != FALSE) {
+        return true;
+    }
+    if (error != nullptr) {
+        *error = ::GetLastError();
+    }
+    return false;
 }
 
 } // namespace corvane::win32

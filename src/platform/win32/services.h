@@ -55,6 +55,8 @@ public:
     bool Close(platform::FileHandle file) override;
     bool PathFileExists(const char16_t* path) override;
     std::uint32_t GetCurrentDirectory(std::uint32_t size, char16_t* buffer) override;
+    std::uint32_t GetTempPath(std::uint32_t size, char16_t* buffer) override;
+    std::uint32_t GetSystemWindowsDirectory(char16_t* buffer, std::uint32_t size) override;
     std::uint32_t GetModuleFileName(char16_t* buffer, std::uint32_t size) override;
     bool ReadFileBytes(const char16_t* path, std::vector<std::uint8_t>& bytes) override;
 };
@@ -110,7 +112,9 @@ public:
     platform::ErrorCode DsGetDcName(const char16_t* domain, std::uint32_t flags,
                                     platform::DomainControllerInfo** info) override;
     bool GetComputerName(char16_t* buffer, std::uint32_t* size) override;
-    bool SetComputerNameEx(platform::ComputerNameFormat format, const char16_t* name) override;
+    using platform::NetworkManagement::SetComputerNameEx;
+    bool SetComputerNameEx(platform::ComputerNameFormat format, const char16_t* name,
+                           platform::ErrorCode* error) override;
 
 private:
     const SystemLibrary& netapi_;

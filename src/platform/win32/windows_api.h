@@ -21,6 +21,8 @@
 #undef GetCurrentDirectory
 #undef GetLocaleInfo
 #undef GetModuleFileName
+#undef GetSystemWindowsDirectory
+#undef GetTempPath
 #undef LoadString
 #undef MessageBox
 #undef PathFileExists

@@ -220,9 +220,12 @@ int main(int argc, char** argv) {
         }
     }
 
-    const std::u16string logPath = world->FullPath(corvane::LogFilePath(world->platform()));
     const int exitCode =
         corvane::RunProgram(world->platform(), *state, JoinArguments(options.programArguments));
+    // Where the log went: the first place that could be opened.
+    const std::u16string logPath =
+        world->FullPath(state->Log.Path().empty() ? corvane::LogFilePath(world->platform())
+                                                  : std::u16string(state->Log.Path()));
     const int code = Finish(*world, options, logPath, exitCode);
     if (state->ApplyWorkerStillRunning.load()) {
         // Do not wait for the abandoned worker, nor destroy what it uses.
