@@ -115,8 +115,8 @@ bool OpenDiagnosticLog(platform::Platform& os, SetupState& state) {
     if (!state.AutoMode) {
         std::u16string text;
         std::u16string caption;
-        LoadLocalizedString(os, ui::kStringNoLogText, text);
-        LoadLocalizedString(os, ui::kStringNoLogCaption, caption);
+        LoadInterfaceString(os, state, ui::kStringNoLogText, text);
+        LoadInterfaceString(os, state, ui::kStringNoLogCaption, caption);
         os.ui.MessageBox(platform::kDesktopWindow, text.c_str(), caption.c_str(), kNoLogStyle);
     }
     return false;

@@ -97,8 +97,8 @@ bool AcceptDesiredComputerName(platform::Platform& os, SetupState& state,
     if (!state.AutoMode) {
         std::u16string text;
         std::u16string caption;
-        LoadLocalizedString(os, ComputerNameFaultText(fault), text);
-        LoadLocalizedString(os, ui::kStringComputerNameCaption, caption);
+        LoadInterfaceString(os, state, ComputerNameFaultText(fault), text);
+        LoadInterfaceString(os, state, ui::kStringComputerNameCaption, caption);
         ShowTimedNotice(os, state, owner, text, caption, kNoticeWarningStyle);
     }
     return false;

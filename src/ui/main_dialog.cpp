@@ -245,8 +245,8 @@ bool MainDialog::ComputerNameRefused(platform::DialogView& dialog) {
     }
     std::u16string text;
     std::u16string caption;
-    LoadLocalizedString(os_, ComputerNameFaultText(fault), text);
-    LoadLocalizedString(os_, ui::kStringComputerNameCaption, caption);
+    LoadInterfaceString(os_, state_, ComputerNameFaultText(fault), text);
+    LoadInterfaceString(os_, state_, ui::kStringComputerNameCaption, caption);
     os_.ui.MessageBox(dialog.Window(), text.c_str(), caption.c_str(), kComputerNameNoticeStyle);
     dialog.FocusItem(id::kComputerName);
     return true;
