@@ -108,6 +108,7 @@ fi
 
 cat >"$env_file" <<ENV
 uri=$uri
+ldaps_uri=ldaps://127.0.0.1:$ldaps_port
 domain=$dns
 netbios=$netbios
 admin=Administrator@$dns

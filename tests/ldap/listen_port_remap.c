@@ -11,35 +11,42 @@
 #include <stdlib.h>
 #include <sys/socket.h>
 
-typedef int (*bind_function)(int, const struct sockaddr *, socklen_t);
+typedef int (*bind_function)(int, const struct sockaddr*, socklen_t);
 
 static unsigned short remapped_port(unsigned short port) {
-    const char *variable = NULL;
+    const char* variable = NULL;
     switch (port) {
-    case 389: variable = "CORVANE_DC_LDAP_PORT"; break;
-    case 636: variable = "CORVANE_DC_LDAPS_PORT"; break;
-    case 3268: case 3269: return 0;
-    default: return port;
+    case 389:
+        variable = "CORVANE_DC_LDAP_PORT";
+        break;
+    case 636:
+        variable = "CORVANE_DC_LDAPS_PORT";
+        break;
+    case 3268:
+    case 3269:
+        return 0;
+    default:
+        return port;
     }
-    const char *value = getenv(variable);
+    const char* value = getenv(variable);
     return value == NULL ? 0 : (unsigned short)strtoul(value, NULL, 10);
 }
 
-int bind(int socket, const struct sockaddr *address, socklen_t length) {
+int bind(int socket, const struct sockaddr* address, socklen_t length) {
     static bind_function real_bind;
     if (real_bind == NULL) {
         real_bind = (bind_function)dlsym(RTLD_NEXT, "bind");
     }
     if (address != NULL && address->sa_family == AF_INET && length >= sizeof(struct sockaddr_in)) {
-        struct sockaddr_in copy = *(const struct sockaddr_in *)address;
+        struct sockaddr_in copy = *(const struct sockaddr_in*)address;
         copy.sin_port = htons(remapped_port(ntohs(copy.sin_port)));
-        return real_bind(socket, (const struct sockaddr *)&copy, sizeof copy);
+        return real_bind(socket, (const struct sockaddr*)&copy, sizeof copy);
     }
     if (address != NULL && address->sa_family == AF_INET6 &&
         length >= sizeof(struct sockaddr_in6)) {
-        struct sockaddr_in6 copy = *(const struct sockaddr_in6 *)address;
+        struct sockaddr_in6 copy = *(const struct sockaddr_in6*)address;
         copy.sin6_port = htons(remapped_port(ntohs(copy.sin6_port)));
-        return real_bind(socket, (const struct sockaddr *)&copy, sizeof copy);
+        return real_bind(socket, (const struct sockaddr*)&copy, sizeof copy);
     }
     return real_bind(socket, address, length);
 }
