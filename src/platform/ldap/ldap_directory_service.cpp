@@ -104,12 +104,11 @@ bool ContainsNoCase(const std::vector<std::string>& values, std::string_view wan
 // Adds one entry; `attributes` are name and values pairs.
 int AddEntry(::ldap* handle, const std::string& dn,
              const std::vector<std::pair<std::string, std::vector<std::string>>>& attributes) {
-    std::vector<std::vector<char*>> valueLists;
+    std::vector<std::vector<char*>> valueLists(attributes.size());
     std::vector<LDAPMod> mods(attributes.size());
     std::vector<LDAPMod*> modPointers;
-    valueLists.reserve(attributes.size());
     for (std::size_t i = 0; i < attributes.size(); ++i) {
-        std::vector<char*>& values = valueLists.emplace_back();
+        std::vector<char*>& values = valueLists[i];
         for (const std::string& value : attributes[i].second) {
             values.push_back(const_cast<char*>(value.c_str()));
         }
