@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs the benchmarks (never part of the tests):
-#   1. the Google Benchmark programs of the host build (bench/);
+#   1. the Google Benchmark programs of the host build (bench/), the
+#      real-directory one against a Samba test domain started for it and
+#      filled with 1,000 and 10,000 computer accounts;
 #   2. the whole /auto run of the bundled example on corvane-sim;
 #   3. start-up of corvane.exe under Wine to its first painted dialog, against
 #      a minimal dialog exe built the same way.
@@ -17,6 +19,17 @@ echo "== build"
     { echo "host build failed (build/bench/host-build.log)"; exit 1; }
 { cmake --preset windows && cmake --build --preset windows; } >"$out/windows-build.log" 2>&1 ||
     { echo "windows build failed (build/bench/windows-build.log)"; exit 1; }
+
+echo "== a Samba test domain for the real-directory benchmark"
+dc="$root/build/host/bench-domain-controller"
+if [[ -x "$root/build/host/bench/real_directory_bench" ]] &&
+    tests/ldap/domain_controller.sh start "$dc" \
+        "$root/build/host/tests/ldap/libcorvane_listen_port_remap.so" &&
+    [[ -f "$dc/directory.env" ]]; then
+    bench/real_directory_load.sh "$dc/directory.env" 1000 10000
+    export CORVANE_DC_ENV="$dc/directory.env"
+fi
+trap 'tests/ldap/domain_controller.sh stop "$dc"' EXIT
 
 echo "== Google Benchmark programs"
 for exe in "$root"/build/host/bench/*_bench; do

@@ -9,6 +9,9 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine64 xvfb x11-utils imagemagick
   clang clang-tidy clang-format cppcheck libclang-rt-14-dev
+  # the real-directory tests: a Samba AD domain controller on loopback and
+  # the OpenLDAP client library
+  samba samba-ad-dc samba-ad-provision samba-dsdb-modules ldap-utils libldap-dev
 )
 
 missing=()

@@ -819,6 +819,10 @@ HResult SimDirectoryService::Commit(Binding& binding) {
         if (object == kNoObject) {
             return FromWin32(directory_error::kObjectExists);
         }
+        // A workstation trust account that needs no password until the
+        // join sets one, as the domain makes it for an account created
+        // ahead of the join.
+        tree.SetAttribute(object, u"userAccountControl", u"4128");
         binding.object = object;
     } else {
         ObjectId object = kNoObject;

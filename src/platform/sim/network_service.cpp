@@ -295,9 +295,13 @@ platform::ErrorCode SimNetworkManagement::JoinableOUs(const char16_t* domain,
     }
     const DirectoryTree& directory = target->Directory();
     std::vector<std::u16string> names;
+    // A domain controller lists the units in which the logon may create
+    // computer objects: none for a logon that may change nothing.
+    const bool mayCreate = target->MayChangeDirectory(account, password);
     directory.VisitSubtree(directory.Root(), DirectoryTree::Scope::Subtree, [&](ObjectId object) {
-        if (object == directory.DefaultComputerContainer() ||
-            EqualsNoCase(directory.Class(object), directory_class::kOrganizationalUnit)) {
+        if (mayCreate &&
+            (object == directory.DefaultComputerContainer() ||
+             EqualsNoCase(directory.Class(object), directory_class::kOrganizationalUnit))) {
             names.push_back(directory.DistinguishedName(object));
         }
         return true;

@@ -8,7 +8,11 @@
 #include "platform/sim/scenario.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
+#include "ui/account_name.h"
 #include "ui/settings_file.h"
+#ifdef CORVANE_WITH_LDAP
+#include "platform/sim/runner/directory_rehearsal.h"
+#endif
 
 #include <cstdlib>
 #include <fstream>
@@ -27,7 +31,13 @@ constexpr const char* kUsage =
     "usage: corvane-sim [--scenario FILE] [--settings FILE] [--languages FILE]\n"
     "                   [--actions FILE] [--log-out FILE] [--state-out FILE] [--quiet]\n"
     "                   [--] [PROGRAM ARGUMENTS...]\n"
-    "Runs corvane on a simulated workstation; prints the log it wrote.\n";
+    "       corvane-sim --directory ldap[s]://HOST[:PORT] --domain DNS-NAME\n"
+    "                   [--account USER --password PASSWORD] [--computer NAME]\n"
+    "                   [--unit OU-PATH] [--write-directory] [--accept-any-certificate]\n"
+    "                   [--scenario FILE] [--settings FILE]\n"
+    "Runs corvane on a simulated workstation; prints the log it wrote. With\n"
+    "--directory, runs only the directory steps against a real domain's\n"
+    "directory instead (read-only unless --write-directory).\n";
 
 struct Options {
     std::optional<std::string> scenario;
@@ -38,6 +48,15 @@ struct Options {
     std::optional<std::string> stateOut;
     bool quiet = false;
     std::vector<std::string> programArguments;
+    // The directory rehearsal.
+    std::optional<std::string> directory;
+    std::optional<std::string> domain;
+    std::optional<std::string> account;
+    std::optional<std::string> password;
+    std::optional<std::string> computer;
+    std::optional<std::string> unit;
+    bool writeDirectory = false;
+    bool acceptAnyCertificate = false;
 };
 
 bool ReadHostFile(const std::string& path, std::string& bytes) {
@@ -81,6 +100,22 @@ int ParseOptions(int argc, char** argv, Options& options) {
             ok = value(options.stateOut);
         } else if (argument == "--quiet") {
             options.quiet = true;
+        } else if (argument == "--directory") {
+            ok = value(options.directory);
+        } else if (argument == "--domain") {
+            ok = value(options.domain);
+        } else if (argument == "--account") {
+            ok = value(options.account);
+        } else if (argument == "--password") {
+            ok = value(options.password);
+        } else if (argument == "--computer") {
+            ok = value(options.computer);
+        } else if (argument == "--unit") {
+            ok = value(options.unit);
+        } else if (argument == "--write-directory") {
+            options.writeDirectory = true;
+        } else if (argument == "--accept-any-certificate") {
+            options.acceptAnyCertificate = true;
         } else if (argument == "--help" || argument == "-h") {
             std::cout << kUsage;
             std::exit(0);
@@ -166,6 +201,44 @@ int Finish(corvane::sim::World& world, const Options& options, const std::u16str
     return exitCode;
 }
 
+// The directory steps alone, against a real directory. 2 on a usage error.
+int RunDirectory(corvane::sim::World& world, corvane::SetupState& state, const Options& options) {
+    if (!options.domain) {
+        std::cerr << "corvane-sim: --directory needs --domain\n" << kUsage;
+        return 2;
+    }
+#ifdef CORVANE_WITH_LDAP
+    corvane::SettingsFileTexts texts;
+    corvane::ReadSettingsFile(world.platform(), state, texts);
+    if (options.account) {
+        state.Account.Assign(Utf8ToUtf16(*options.account));
+        corvane::NormalizeAccountName(state.Account);
+        state.Password.Assign(Utf8ToUtf16(options.password.value_or("")));
+    }
+    corvane::rehearsal::DirectoryRehearsal plan;
+    plan.uri = *options.directory;
+    plan.domain = Utf8ToUtf16(*options.domain);
+    plan.computer = options.computer ? Utf8ToUtf16(*options.computer) : world.ComputerName();
+    if (options.unit) {
+        plan.unit = Utf8ToUtf16(*options.unit);
+    }
+    plan.write = options.writeDirectory;
+    plan.acceptAnyCertificate = options.acceptAnyCertificate;
+    const std::u16string logPath = world.FullPath(corvane::LogFilePath(world.platform()));
+    state.Log.Open(world.platform(), logPath);
+    const int code = corvane::rehearsal::RunDirectoryRehearsal(world, state, plan, std::cout);
+    state.Log.Close();
+    state.Password.Clear();
+    return Finish(world, options, logPath, code);
+#else
+    static_cast<void>(world);
+    static_cast<void>(state);
+    std::cerr << "corvane-sim: built without the OpenLDAP client library; --directory is not "
+                 "available (scripts/setup.sh installs libldap-dev)\n";
+    return 2;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -220,6 +293,12 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (options.directory) {
+        const int code = RunDirectory(*world, *state, options);
+        delete state;
+        delete world;
+        return code & 0xFF;
+    }
     const int exitCode =
         corvane::RunProgram(world->platform(), *state, JoinArguments(options.programArguments));
     // Where the log went: the first place that could be opened.
