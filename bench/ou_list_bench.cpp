@@ -70,11 +70,13 @@ BENCHMARK(BM_FillJoinableOrganizationUnits)
     ->Arg(10)
     ->Arg(1000)
     ->Arg(10000)
+    ->Arg(30000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillJoinableOrganizationUnitsSortedList)
     ->Arg(10)
     ->Arg(1000)
     ->Arg(10000)
+    ->Arg(30000)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -5,7 +5,8 @@
 #      filled with 1,000 and 10,000 computer accounts;
 #   2. the whole /auto run of the bundled example on corvane-sim;
 #   3. start-up of corvane.exe under Wine to its first painted dialog, against
-#      a minimal dialog exe built the same way.
+#      its own dialog template without its logic and a one-button dialog,
+#      built the same way, paired and interleaved in one run.
 # Results go to the terminal and to build/bench/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -49,8 +50,13 @@ end=$(date +%s%N)
 echo "corvane-sim /auto run: $(((end - start) / 20000000)) ms per run (process start included)" |
     tee "$out/corvane-sim.txt"
 
-echo "== corvane.exe start-up under Wine"
+echo "== corvane.exe start-up under Wine, paired and interleaved"
+# Each round starts corvane.exe, the yardstick (corvane's template 101 and
+# manifest without its logic) and the one-button dialog once each. The
+# machine is shared: only figures of one run, whose rounds saw the same
+# load, are compared with each other.
+rounds=${CORVANE_STARTUP_ROUNDS:-15}
 probe='Z:'$(echo "$root/build/windows" | tr / '\\')
-scripts/wine-session run -- bash -c "
-    scripts/wine-exec build/windows/startup_probe.exe 15 '$probe\\minimal_dialog.exe' &&
-    scripts/wine-exec build/windows/startup_probe.exe 15 '$probe\\corvane.exe'" | tee "$out/startup.txt"
+scripts/wine-session run -- scripts/wine-exec build/windows/startup_probe.exe "$rounds" \
+    "$probe\\corvane.exe" "$probe\\template_yardstick.exe" "$probe\\minimal_dialog.exe" |
+    tee "$out/startup.txt"

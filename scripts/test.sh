@@ -27,9 +27,10 @@ build_preset() {
 }
 
 # Adds the counts of a GoogleTest run's closing lines (ctest --verbose puts
-# "N: " before each line) to the totals.
+# "N: " before each line) to the totals. The words are padded to one width:
+# "[  PASSED  ]", "[  SKIPPED ]".
 gtest_count() {
-    sed -nE "s/^([0-9]+: )?\[  $2 \] ([0-9]+) tests?.*/\2/p" "$1" | awk '{s+=$1} END {print s+0}'
+    sed -nE "s/^([0-9]+: )?\[  $2 *\] ([0-9]+) tests?.*/\2/p" "$1" | awk '{s+=$1} END {print s+0}'
 }
 count_gtest() {
     passed=$((passed + $(gtest_count "$1" 'PASSED')))
@@ -62,19 +63,56 @@ run_host_preset() {
     count_ctest "$logs/$preset-test.log"
 }
 
+# The sanitizer build's GoogleTest cases in one process (a process per case
+# costs twice as long), then its other ctest tests. A run that dies before its
+# summary (a sanitizer report aborts) is repeated a case per process, so that
+# the summary still counts each case and names the failing ones.
+run_sanitizer_preset() {
+    local preset=host-asan log="$logs/host-asan-test.log"
+    build_preset "$preset" || { status=1; failed=$((failed + 1)); return; }
+    echo "== $preset: tests (one process)"
+    (cd "$root/build/$preset/tests" && ./corvane_tests --gtest_brief=1) >"$log" 2>&1
+    local rc=$?
+    if [[ $rc -ne 0 && -z $(grep -E '^\[  PASSED  \] [0-9]+ tests?' "$log") ]]; then
+        echo "== $preset: the one-process run ended early (exit $rc); one process per case"
+        ctest --preset "$preset" 2>&1 | tee "$log" | grep -Ev '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|^ +Start +[0-9]+:' || true
+        status=1
+        count_ctest "$log"
+        return
+    fi
+    grep -E '^\[  (PASSED|FAILED|SKIPPED) *\]' "$log" || true
+    if [[ $rc -ne 0 ]]; then
+        status=1
+        grep -E '\[  FAILED  \]|Failure' "$log" | head -40
+    fi
+    count_gtest "$log"
+    # The tests that are not GoogleTest cases (discovered cases have a dot).
+    ctest --preset "$preset" -E '[.]' 2>&1 | tee "$logs/$preset-other-test.log" | grep -E 'tests passed|tests failed|Failed' || true
+    if ! grep -q '100% tests passed' "$logs/$preset-other-test.log"; then
+        status=1
+    fi
+    count_ctest "$logs/$preset-other-test.log"
+}
+
 run_windows_preset() {
     build_preset windows || { status=1; failed=$((failed + 1)); return; }
     echo "== windows: tests under Wine"
     scripts/wine-session run -- ctest --preset windows --verbose >"$logs/windows-test.log" 2>&1
     local rc=$?
-    grep -E '^([0-9]+: )?\[  (PASSED|FAILED|SKIPPED) \]|tests passed|tests failed' "$logs/windows-test.log" || true
+    grep -E '^([0-9]+: )?\[  (PASSED|FAILED|SKIPPED) *\]|tests passed|tests failed' "$logs/windows-test.log" || true
     if [[ $rc -ne 0 ]]; then
         status=1
         echo "== windows: FAILED (log: build/logs/windows-test.log)"
         grep -E '\[  FAILED  \]|Failure|error' "$logs/windows-test.log" | head -40
     fi
     count_gtest "$logs/windows-test.log"
-    if [[ $rc -ne 0 && $(gtest_count "$logs/windows-test.log" 'FAILED') -eq 0 ]]; then
+    # The checks of the exe itself (its imports, its size) are ctest tests of
+    # their own, one result each.
+    local checks_failed
+    checks_failed=$(grep -cE 'Test +#[0-9]+: corvane_exe_[a-z_]+ \.+\*+Failed' "$logs/windows-test.log" || true)
+    passed=$((passed + $(grep -cE 'Test +#[0-9]+: corvane_exe_[a-z_]+ \.+ +Passed' "$logs/windows-test.log" || true)))
+    failed=$((failed + checks_failed))
+    if [[ $rc -ne 0 && $checks_failed -eq 0 && $(gtest_count "$logs/windows-test.log" 'FAILED') -eq 0 ]]; then
         failed=$((failed + 1)) # the exe did not get to its own summary
     fi
 }
@@ -111,7 +149,7 @@ run_analysis() {
 }
 
 run_host_preset host
-run_host_preset host-asan
+run_sanitizer_preset
 run_windows_preset
 convert_screenshots
 run_fuzz

@@ -8,7 +8,10 @@
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 
+#include <algorithm>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -33,20 +36,53 @@ bool IsRefusedListing(platform::ErrorCode status) {
     }
 }
 
+// The order in which a sorted combo box (CBS_SORT) keeps its entries, as far
+// as OU paths need it: letters without regard to case, everything else by
+// its code.
+std::u16string ListOrderKey(std::u16string_view path) {
+    std::u16string key(path);
+    for (char16_t& c : key) {
+        if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+            c = static_cast<char16_t>(c + 0x20);
+        }
+    }
+    return key;
+}
+
+// One unit's entry: its sort key, its place in the listing, its OU path.
+struct Entry {
+    std::u16string key;
+    std::uint32_t position = 0;
+    std::u16string path;
+};
+
 // Adds every unit's OU path to the list and selects the entries that show
-// the unit holding the computer's account.
+// the unit holding the computer's account. The control sorts each entry in
+// wherever it comes, but one sorted in ahead of others moves all of them, so
+// that a listing in no order costs time growing with the square of its size;
+// added in the control's own order each entry goes to the end. Paths that
+// compare equal keep the order returned, so that the control ends with the
+// same entries in the same places as when they are added as returned.
 void AddUnits(platform::DialogView& dialog, char16_t* const* units, std::uint32_t count,
               std::u16string_view located) {
     if (units == nullptr) {
         return;
     }
+    std::vector<Entry> entries;
+    entries.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (units[i] == nullptr) {
-            continue;
+        if (units[i] != nullptr) {
+            std::u16string path = ExtractNamePath(units[i], u"OU", u'\\');
+            entries.push_back(Entry{ListOrderKey(path), i, std::move(path)});
         }
-        const std::u16string path = ExtractNamePath(units[i], u"OU", u'\\');
-        const int index = dialog.AddListItem(kList, path);
-        if (index != platform::kNoListSelection && path == located) {
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        const int order = a.key.compare(b.key);
+        return order != 0 ? order < 0 : a.position < b.position;
+    });
+    for (const Entry& entry : entries) {
+        const int index = dialog.AddListItem(kList, entry.path);
+        if (index != platform::kNoListSelection && entry.path == located) {
             dialog.SetListSelection(kList, index);
         }
     }

@@ -70,10 +70,12 @@ void StoreAddress(platform::IpAddressText& field, std::uint32_t address) {
     }
 }
 
-void ShowAddress(platform::DialogView& dialog, int item, std::uint32_t address) {
+// A blank control that is to stay blank is left alone: clearing it would
+// rewrite its four fields, each with a change notification.
+void ShowAddress(platform::DialogView& dialog, int item, std::uint32_t address, bool blank) {
     if (address != 0) {
         dialog.SetIpAddress(item, address);
-    } else {
+    } else if (!blank) {
         dialog.ClearIpAddress(item);
     }
 }
@@ -89,6 +91,25 @@ AdapterRecord* BoundRecord(SetupState& state, platform::DialogView& dialog, int 
         return nullptr;
     }
     return &state.AdaptersAsEdited[bound];
+}
+
+// Shows the record in the address controls; `fieldsBlank` when the controls
+// are known to be blank (the dialog's first fill), so that each is written
+// once, with its final value.
+void ShowRecord(platform::DialogView& dialog, const AdapterRecord& record, bool fieldsBlank) {
+    const bool automatic = record.dhcpEnabled != 0;
+    EnableStaticAddressControls(dialog, automatic);
+    dialog.SetChecked(id::kAddressAutomatic, automatic);
+    dialog.SetChecked(id::kAddressFixed, !automatic);
+
+    // All three are read before any control changes: each change notifies
+    // and stores the controls back into this same record.
+    const std::uint32_t address = AddressOf(record.ipAddressList.ipAddress);
+    const std::uint32_t mask = AddressOf(record.ipAddressList.ipMask);
+    const std::uint32_t gateway = AddressOf(record.gatewayList.ipAddress);
+    ShowAddress(dialog, id::kIpAddress, address, fieldsBlank);
+    ShowAddress(dialog, id::kSubnetMask, mask, fieldsBlank);
+    ShowAddress(dialog, id::kDefaultGateway, gateway, fieldsBlank);
 }
 
 } // namespace
@@ -146,27 +167,16 @@ void FillAdapterList(platform::Platform& os, SetupState& state, platform::Dialog
     }
 
     dialog.SetListSelection(id::kAdapterList, 0);
-    ShowAdapterSettings(state, dialog, 0);
+    // The address controls are still as the template made them: blank.
+    if (const AdapterRecord* first = BoundRecord(state, dialog, 0)) {
+        ShowRecord(dialog, *first, true);
+    }
 }
 
 void ShowAdapterSettings(SetupState& state, platform::DialogView& dialog, int position) {
-    const AdapterRecord* record = BoundRecord(state, dialog, position);
-    if (record == nullptr) {
-        return;
+    if (const AdapterRecord* record = BoundRecord(state, dialog, position)) {
+        ShowRecord(dialog, *record, false);
     }
-    const bool automatic = record->dhcpEnabled != 0;
-    EnableStaticAddressControls(dialog, automatic);
-    dialog.SetChecked(id::kAddressAutomatic, automatic);
-    dialog.SetChecked(id::kAddressFixed, !automatic);
-
-    // All three are read before any control changes: each change notifies
-    // and stores the controls back into this same record.
-    const std::uint32_t address = AddressOf(record->ipAddressList.ipAddress);
-    const std::uint32_t mask = AddressOf(record->ipAddressList.ipMask);
-    const std::uint32_t gateway = AddressOf(record->gatewayList.ipAddress);
-    ShowAddress(dialog, id::kIpAddress, address);
-    ShowAddress(dialog, id::kSubnetMask, mask);
-    ShowAddress(dialog, id::kDefaultGateway, gateway);
 }
 
 void StoreAdapterSettings(SetupState& state, platform::DialogView& dialog, int position) {

@@ -31,6 +31,7 @@ constexpr std::uint32_t kComputerNameNoticeStyle = 0x30; // OK, warning icon
 } // namespace
 
 bool MainDialog::OnInitDialog(platform::DialogView& dialog, std::intptr_t /*parameter*/) {
+    initialising_ = true;
     SettingsFileTexts texts;
     ReadSettingsFile(os_, state_, texts);
     // Every text written into a field below notifies, and each notification
@@ -38,6 +39,7 @@ bool MainDialog::OnInitDialog(platform::DialogView& dialog, std::intptr_t /*para
     // domain are kept aside until their own fields show them.
     const WorkgroupText fileWorkgroup = state_.DesiredWorkgroup;
     const DomainText fileDomain = state_.DesiredDomain;
+    fileGaveDomain_ = !fileDomain.empty();
 
     dialog.SetCaption(texts.title.view());
     dialog.SetItemText(id::kHeaderText, texts.header.view());
@@ -78,17 +80,51 @@ bool MainDialog::OnInitDialog(platform::DialogView& dialog, std::intptr_t /*para
 
     FillAdapterList(os_, state_, dialog, texts.dhcp);
 
-    // The fields' notifications have kept the OK state so far; this one
-    // makes it right also where the platform raises none for programmatic
+    // The fields' notifications have collected the fields as they came; the
+    // OK state is set once, here, from all of them (each update reads every
+    // field, and the IP address fields alone notify a dozen times). This is
+    // also right where the platform raises no notifications for programmatic
     // changes.
+    initialising_ = false;
     UpdateOkState(dialog);
 
     if (state_.AutoMode) {
         // The whole apply run happens here, before the dialog is ever shown.
         OnCommand(dialog, ui::kItemOk, platform::kBnClicked);
     }
+    if (lookUpsPending_) {
+        // The OU list waits for its units: disabled, so it cannot be
+        // changed, until the look-ups after the first paint have run.
+        dialog.EnableItem(id::kOrganizationUnitList, false);
+        dialog.StartTimer(kInitialLookupTimer, kInitialLookupDelayMs);
+        return true;
+    }
     state_.DialogInitialised = true;
     return true;
+}
+
+void MainDialog::OnTimer(platform::DialogView& dialog, std::uintptr_t timerId) {
+    if (timerId == kInitialLookupTimer) {
+        dialog.StopTimer(kInitialLookupTimer);
+        FinishDeferredLookUps(dialog);
+    }
+}
+
+void MainDialog::FinishDeferredLookUps(platform::DialogView& dialog) {
+    if (!lookUpsPending_) {
+        return;
+    }
+    lookUpsPending_ = false;
+    os_.ui.ShowWaitCursor(true);
+    LookUpJoinedDomain(dialog, true);
+    os_.ui.ShowWaitCursor(false);
+    // The list belongs to the domain option, whatever was clicked meanwhile.
+    dialog.EnableItem(id::kOrganizationUnitList, dialog.IsChecked(id::kMemberOfDomain));
+    UpdateOkState(dialog);
+    // Only now: until here an authentication prompt ends at once as
+    // cancelled and a change of the domain field keeps the list, as while
+    // the dialog initialises.
+    state_.DialogInitialised = true;
 }
 
 void MainDialog::ShowMachineState(platform::DialogView& dialog) {
@@ -118,17 +154,37 @@ void MainDialog::ShowJoinedName(platform::DialogView& dialog, JoinStatus status,
         dialog.SetChecked(id::kMemberOfDomain, true);
         state_.CurrentDomain.Assign(name);
         state_.CurrentDomainJoinedName.Assign(name);
-        GetDomainDnsName(os_, state_, state_.CurrentDomain);
+        if (!state_.AutoMode) {
+            // The domain's name as the join information gives it until its
+            // DNS name is known: the look-ups may wait on the network, and
+            // the dialog is shown first.
+            lookUpsPending_ = true;
+            dialog.SetItemText(id::kDomain, state_.CurrentDomain.view());
+            domainShownBeforeLookUps_ = state_.CurrentDomain;
+            return;
+        }
+        LookUpJoinedDomain(dialog, false);
+    }
+}
+
+void MainDialog::LookUpJoinedDomain(platform::DialogView& dialog, bool deferred) {
+    GetDomainDnsName(os_, state_, state_.CurrentDomain);
+    if (!deferred) {
         dialog.SetItemText(id::kDomain, state_.CurrentDomain.view());
         dialog.EnableItem(id::kOrganizationUnitList, true);
-        if (FillJoinableOrganizationUnits(os_, state_, dialog, state_.CurrentDomain)) {
-            // The unit selected now is where the account lives: it is both
-            // what was found and, until the user picks another, what is
-            // wanted.
-            GetSelectedOrganizationUnit(dialog, id::kOrganizationUnitList,
-                                        state_.DesiredOrganizationUnit);
-            state_.CurrentOrganizationUnit = state_.DesiredOrganizationUnit;
-        }
+    } else if (!fileGaveDomain_ &&
+               dialog.ItemText(id::kDomain) == domainShownBeforeLookUps_.view()) {
+        // Put off, the look-up leaves a domain from the settings file, or
+        // one the user typed meanwhile, in the field.
+        dialog.SetItemText(id::kDomain, state_.CurrentDomain.view());
+    }
+    if (FillJoinableOrganizationUnits(os_, state_, dialog, state_.CurrentDomain)) {
+        // The unit selected now is where the account lives: it is both
+        // what was found and, until the user picks another, what is
+        // wanted.
+        GetSelectedOrganizationUnit(dialog, id::kOrganizationUnitList,
+                                    state_.DesiredOrganizationUnit);
+        state_.CurrentOrganizationUnit = state_.DesiredOrganizationUnit;
     }
 }
 
@@ -143,7 +199,8 @@ void MainDialog::SelectMembership(platform::DialogView& dialog, JoinStatus kind)
         dialog.SetChecked(id::kMemberOfDomain, true);
         dialog.SetChecked(id::kMemberOfWorkgroup, false);
         dialog.EnableItem(id::kDomain, true);
-        dialog.EnableItem(id::kOrganizationUnitList, true);
+        // A list still waiting for its units stays disabled.
+        dialog.EnableItem(id::kOrganizationUnitList, !lookUpsPending_);
         dialog.EnableItem(id::kWorkgroup, false);
     }
 }
@@ -217,7 +274,9 @@ void MainDialog::OnCommand(platform::DialogView& dialog, int itemId, int notific
     default:
         break;
     }
-    UpdateOkState(dialog);
+    if (!initialising_) {
+        UpdateOkState(dialog);
+    }
 }
 
 void MainDialog::UpdateOkState(platform::DialogView& dialog) {
@@ -258,6 +317,9 @@ void MainDialog::ConfirmAndApply(platform::DialogView& dialog) {
     }
     // Also when OK is disabled: auto mode confirms whatever the state, and
     // the worker's own change mask decides what is applied.
+    // Confirmed before the look-ups after the first paint ran: they run
+    // first, so that the log shows them in their place.
+    FinishDeferredLookUps(dialog);
     confirmed_ = true;
     dialog.EnableItem(ui::kItemOk, false);
 

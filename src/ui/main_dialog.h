@@ -19,6 +19,12 @@ inline constexpr int kComputerNameTypingLimit = 15;
 inline constexpr int kWorkgroupTypingLimit = 15;
 inline constexpr int kDomainTypingLimit = 64;
 
+// The timer that runs a domain member's look-ups of its domain once the
+// dialog has painted itself (timer messages come after paint messages); the
+// shortest period Windows has.
+inline constexpr std::uintptr_t kInitialLookupTimer = 1;
+inline constexpr std::uint32_t kInitialLookupDelayMs = 10;
+
 class MainDialog final : public platform::DialogLogic {
 public:
     MainDialog(platform::Platform& os, SetupState& state) : os_(os), state_(state) {}
@@ -27,6 +33,7 @@ public:
     void OnCommand(platform::DialogView& dialog, int itemId, int notification) override;
     void OnClose(platform::DialogView& dialog) override;
     void OnDestroy(platform::DialogView& dialog) override;
+    void OnTimer(platform::DialogView& dialog, std::uintptr_t timerId) override;
     bool OnStaticColors(platform::DialogView& dialog, int itemId,
                         platform::StaticColors& colors) override;
     platform::DialogDecoration Decoration() const override;
@@ -50,12 +57,27 @@ private:
     // says what is wrong and returns to the field instead of applying.
     bool ComputerNameRefused(platform::DialogView& dialog);
     void FillOrganizationUnitList(platform::DialogView& dialog);
+    // A domain member's look-ups of its domain (DNS name, joinable units and
+    // the unit holding the account), which may wait on the network. Outside
+    // auto mode they run after the first paint; until they have run the OU
+    // list waits disabled and the initialisation is not complete.
+    void LookUpJoinedDomain(platform::DialogView& dialog, bool deferred);
+    void FinishDeferredLookUps(platform::DialogView& dialog);
 
     platform::Platform& os_;
     SetupState& state_;
     // Once the OK path has started the dialog only ends with OK: further
     // commands, Cancel and the close box do nothing.
     bool confirmed_ = false;
+    // True from the start of WM_INITDIALOG until its explicit OK-state
+    // update: the fields' notifications meanwhile leave the OK state alone.
+    bool initialising_ = false;
+    // The domain look-ups wait for the first paint.
+    bool lookUpsPending_ = false;
+    // What the domain field showed when the look-ups were put off: only
+    // that text is replaced by the domain's DNS name.
+    DomainText domainShownBeforeLookUps_;
+    bool fileGaveDomain_ = false;
 };
 
 // Runs the main dialog modally, owned by the desktop, and returns its end

@@ -376,6 +376,23 @@ TEST_F(JoinableOrganizationUnitsTest, UnitNamesWithSpecialCharactersShowUnescape
               Entries());
 }
 
+// The units go into the list in the sorted list's own order, so that the
+// control puts each at its end instead of moving the entries behind it: a
+// list that keeps the order of adding shows them sorted already, with the
+// account's unit selected.
+TEST_F(JoinableOrganizationUnitsTest, UnitsAreAddedInTheListsOrder) {
+    for (const char16_t* name : {u"zeta", u"Beta", u"alpha", u"Sales2", u"\u00C4rzte"}) {
+        const std::u16string path[] = {name};
+        domain.Directory().EnsureOrganizationalUnits(path);
+    }
+    dialog.item(kList).sorted = false;
+    EXPECT_TRUE(Fill());
+    EXPECT_EQ((EntryList{u"", u"\\alpha", u"\\Beta", u"\\Sales", u"\\Sales2", u"\\Sales\\Berlin",
+                         u"\\zeta", u"\\\u00C4rzte"}),
+              Entries());
+    EXPECT_EQ(u"\\Sales", Selected());
+}
+
 TEST_F(JoinableOrganizationUnitsTest, TenThousandUnitsAreListedSortedOnce) {
     std::vector<std::u16string> names;
     for (int i = 0; i < 10000; ++i) {

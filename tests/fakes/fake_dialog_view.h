@@ -55,7 +55,10 @@ public:
     int AddListItem(int id, std::u16string_view text) override {
         Item& it = items_[id];
         auto at = it.list.end();
-        if (it.sorted) {
+        // An entry that sorts after the last one goes to the end: one
+        // comparison, so that a list filled in its own order costs the
+        // filling code's time and not the search's.
+        if (it.sorted && !it.list.empty() && CompareWithoutCase(it.list.back().text, text) >= 0) {
             at = std::lower_bound(it.list.begin(), it.list.end(), text,
                                   [](const ListItem& e, std::u16string_view t) {
                                       return CompareWithoutCase(e.text, t) < 0;

@@ -268,9 +268,31 @@ TEST(MainDialogUnderWine, HelpShowsTheLanguageOptionAndWritesNoLog) {
     EXPECT_EQ(LogText(), logBefore);
 }
 
+std::wstring DnsHostName() {
+    wchar_t name[64] = {};
+    DWORD size = 64;
+    GetComputerNameExW(ComputerNamePhysicalDnsHostname, name, &size);
+    return name;
+}
+
+// A name that neither the running system nor a rename still pending from an
+// earlier run in this prefix has: with either one the run has nothing to do.
+std::wstring NameNoRunHasGiven() {
+    const std::wstring running = ComputerName();
+    const std::wstring pending = DnsHostName();
+    for (const wchar_t* candidate : {L"WS-RENAMED-A", L"WS-RENAMED-B", L"WS-RENAMED-C"}) {
+        if (_wcsicmp(candidate, running.c_str()) != 0 &&
+            _wcsicmp(candidate, pending.c_str()) != 0) {
+            return candidate;
+        }
+    }
+    return L"WS-RENAMED-D";
+}
+
 TEST(MainDialogUnderWine, AnUnattendedRenameWritesItsLogLines) {
     const std::wstring before = LogText();
-    const std::wstring settings = L"[settings]\r\ncomputer=WS-RENAMED\r\n";
+    const std::wstring newName = NameNoRunHasGiven();
+    const std::wstring settings = L"[settings]\r\ncomputer=" + newName + L"\r\n";
     ProgramUnderTest program(L"auto-rename", &settings);
     ASSERT_TRUE(program.Start(L"/auto /language=en"));
     // Wine shows the restart notice but ignores its time-out: answer it.
@@ -298,10 +320,7 @@ TEST(MainDialogUnderWine, AnUnattendedRenameWritesItsLogLines) {
         << Narrow(lines[0]);
 
     // The rename reached the system: the DNS host name is the new one.
-    wchar_t name[64] = {};
-    DWORD size = 64;
-    GetComputerNameExW(ComputerNamePhysicalDnsHostname, name, &size);
-    EXPECT_EQ(std::wstring(name), L"WS-RENAMED");
+    EXPECT_EQ(DnsHostName(), newName);
 }
 
 } // namespace

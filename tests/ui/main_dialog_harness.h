@@ -108,11 +108,23 @@ struct MainDialogHarness {
     }
 
     // WM_INITDIALOG with the notifications attached, as the dialog manager
-    // runs it.
+    // runs it, then the first paint and the message loop's first idle
+    // moment, in which the look-ups put off until the dialog shows run.
     void Open() {
+        OpenUntilPainted();
+        RunLookUpTimer();
+    }
+    // Only WM_INITDIALOG and the first paint.
+    void OpenUntilPainted() {
         dialog.Attach(logic);
         logic.OnInitDialog(dialog, 0);
         opened = true;
+    }
+    // The look-up timer's message, when the initialisation started it.
+    void RunLookUpTimer() {
+        if (dialog.timers().contains(kInitialLookupTimer)) {
+            logic.OnTimer(dialog, kInitialLookupTimer);
+        }
     }
 
     bool OkEnabled() { return dialog.item(ui::kItemOk).enabled; }

@@ -1,7 +1,9 @@
 #include "apply/change_detection.h"
+#include "support/text_format.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_harness.h"
 
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -183,9 +185,11 @@ TEST(MainDialogInitTest, OkStateIsRightAlsoWhereProgrammaticChangesDoNotNotify) 
         SCOPED_TRACE(c.name);
         MainDialogHarness h;
         Prepare(h, c);
-        // The logic hears nothing while it initialises.
+        // The logic hears nothing while it initialises, nor while it looks
+        // the domain up after the first paint.
         h.logic.OnInitDialog(h.dialog, 0);
         h.opened = true;
+        h.RunLookUpTimer();
         EXPECT_EQ(h.OkEnabled(), c.shown.ok);
         EXPECT_EQ(h.Text(id::kDomain), c.shown.domain);
         EXPECT_EQ(h.Text(id::kWorkgroup), c.shown.workgroup);
@@ -217,6 +221,44 @@ TEST(MainDialogInitTest, FillsTheSetupStateFromFileAndMachine) {
     EXPECT_EQ(h.dialog.ListSelection(id::kOrganizationUnitList), 1);
     EXPECT_EQ(h.state.OrganizationUnitListLoaded.load(), 1);
     EXPECT_EQ(Subjects(h, "NetGetJoinableOUs"), (std::vector<std::string>{"sales.example.com"}));
+}
+
+// The address controls start blank: each is written at most once, with the
+// adapter's own address, and a blank one is left alone.
+TEST(MainDialogInitTest, TheAddressControlsAreWrittenOnceAtStart) {
+    struct Case {
+        const char* name;
+        std::string address, mask, gateway;
+        std::size_t notifications; // four per control written
+        std::uint32_t shownAddress;
+    };
+    const Case cases[] = {
+        {"an adapter with its addresses", "192.168.1.20", "255.255.255.0", "192.168.1.1", 12,
+         0xC0A80114},
+        {"an adapter without a gateway", "192.168.1.20", "255.255.255.0", "0.0.0.0", 8, 0xC0A80114},
+        {"an adapter without addresses", "0.0.0.0", "0.0.0.0", "0.0.0.0", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainDialogHarness h;
+        sim::AdapterConfig adapter;
+        adapter.name = "{4D36E972}";
+        adapter.description = "Intel(R) PRO/1000 MT Network Connection";
+        adapter.address = c.address;
+        adapter.mask = c.mask;
+        adapter.gateway = c.gateway;
+        h.world.AddAdapter(adapter);
+        h.Open();
+        std::size_t fromAddressControls = 0;
+        for (const auto& notification : h.dialog.notifications()) {
+            const int item = notification.first;
+            if (item == id::kIpAddress || item == id::kSubnetMask || item == id::kDefaultGateway) {
+                ++fromAddressControls;
+            }
+        }
+        EXPECT_EQ(fromAddressControls, c.notifications);
+        EXPECT_EQ(h.dialog.IpAddress(id::kIpAddress), c.shownAddress);
+    }
 }
 
 TEST(MainDialogInitTest, KeepsTheTypingLimitsAndTheStartWithWindowsChoice) {
@@ -274,6 +316,152 @@ TEST(MainDialogInitTest, AFailedUnitListingLeavesTheUnitsEmpty) {
     EXPECT_TRUE(h.state.DesiredOrganizationUnit.empty());
     EXPECT_EQ(h.state.OrganizationUnitListLoaded.load(), 0);
     EXPECT_FALSE(h.OkEnabled());
+}
+
+// --- Look-ups after the first paint ---------------------------------------------
+
+constexpr std::u16string_view kLog = u"C:\\Tools\\corvane.log";
+
+std::vector<std::uint8_t> Utf16Le(std::u16string_view text) {
+    std::vector<std::uint8_t> bytes;
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> LogBytes(MainDialogHarness& h) {
+    h.state.Log.Close();
+    return h.world.FileBytes(kLog).value_or(std::vector<std::uint8_t>{});
+}
+
+// The member's two DNS look-ups of its domain: the joined name's, then the
+// list fill's.
+std::u16string InitialLookUpLines() {
+    const std::u16string line =
+        FormatText(u"Info(%08d): 3/21/2009, 9:15:43 AM - GetDomainDnsName: Status\r\n", 0);
+    return line + line;
+}
+
+// A domain member on a network that takes seconds to answer: the dialog is
+// painted before anything asks the network, with the OU list waiting
+// disabled and OK as it will be once the list is loaded; the look-ups then
+// run and leave the dialog and the log as an initialisation that waited for
+// them would have.
+TEST(MainDialogLookUpTest, ADomainMemberIsShownBeforeTheNetworkAnswers) {
+    constexpr auto kSlow = std::chrono::milliseconds(1000);
+    MainDialogHarness h;
+    JoinSales(h.world);
+    AddAdapter(h.world);
+    h.state.Log.Open(h.os, kLog);
+    h.world.InjectDelay("DsGetDcName", kSlow);
+    h.world.InjectDelay("NetGetJoinableOUs", kSlow);
+
+    const auto start = std::chrono::steady_clock::now();
+    h.OpenUntilPainted();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kSlow);
+    EXPECT_EQ(Calls(h, "DsGetDcName"), 0u);
+    EXPECT_EQ(Calls(h, "NetGetJoinableOUs"), 0u);
+    EXPECT_TRUE(h.Checked(id::kMemberOfDomain));
+    EXPECT_EQ(h.Text(id::kDomain), u"SALES");
+    EXPECT_FALSE(h.Enabled(id::kOrganizationUnitList));
+    EXPECT_EQ(h.dialog.ListCount(id::kOrganizationUnitList), 0);
+    EXPECT_FALSE(h.OkEnabled());
+    EXPECT_FALSE(h.state.DialogInitialised);
+    // The waiting list cannot drop down.
+    h.dialog.DropDown(id::kOrganizationUnitList);
+    EXPECT_EQ(Calls(h, "NetGetJoinableOUs"), 0u);
+
+    h.RunLookUpTimer();
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 2 * kSlow);
+    EXPECT_TRUE(h.dialog.timers().empty());
+    EXPECT_EQ(h.Text(id::kDomain), u"sales.example.com");
+    EXPECT_EQ(h.state.CurrentDomain.view(), u"sales.example.com");
+    EXPECT_TRUE(h.Enabled(id::kOrganizationUnitList));
+    EXPECT_EQ(Entries(h, id::kOrganizationUnitList),
+              (std::vector<std::u16string>{u"", u"\\Sales", u"\\Sales\\Berlin"}));
+    EXPECT_EQ(h.dialog.ListSelection(id::kOrganizationUnitList), 1);
+    EXPECT_EQ(h.state.CurrentOrganizationUnit.view(), u"\\Sales");
+    EXPECT_FALSE(h.OkEnabled());
+    EXPECT_TRUE(h.state.DialogInitialised);
+    EXPECT_EQ(h.dialogs.waitCursor, (std::vector<bool>{true, false}));
+    EXPECT_EQ(LogBytes(h), Utf16Le(InitialLookUpLines()));
+}
+
+// What the user does in the moment between the first paint and the
+// look-ups is kept: the membership chosen, a domain typed or from the file,
+// and an OK that runs the look-ups first so that the log keeps its order.
+TEST(MainDialogLookUpTest, WhatHappensBeforeTheLookUpsIsKept) {
+    struct Case {
+        const char* name;
+        std::u16string file;
+        std::function<void(MainDialogHarness&)> act;
+        std::u16string domainShown;
+        bool listEnabled;
+    };
+    const Case cases[] = {
+        {"nothing", u"", [](MainDialogHarness&) {}, u"sales.example.com", true},
+        {"the workgroup option clicked", u"",
+         [](MainDialogHarness& h) {
+             h.dialog.Click(id::kMemberOfWorkgroup);
+             h.dialog.Click(id::kMemberOfDomain);
+             h.dialog.Click(id::kMemberOfWorkgroup);
+         },
+         u"sales.example.com", false},
+        {"the domain option clicked again", u"",
+         [](MainDialogHarness& h) { h.dialog.Click(id::kMemberOfDomain); }, u"sales.example.com",
+         true},
+        {"another domain typed", u"",
+         [](MainDialogHarness& h) { h.dialog.Type(id::kDomain, u"OTHER"); }, u"OTHER", true},
+        {"a domain from the settings file", u"[settings]\r\ndomain=SALES\r\n",
+         [](MainDialogHarness&) {}, u"SALES", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainDialogHarness h;
+        JoinSales(h.world);
+        if (!c.file.empty()) {
+            h.WriteSettings(c.file);
+        }
+        h.OpenUntilPainted();
+        c.act(h);
+        EXPECT_FALSE(h.Enabled(id::kOrganizationUnitList)); // still waiting
+        h.RunLookUpTimer();
+        EXPECT_EQ(h.Text(id::kDomain), c.domainShown);
+        EXPECT_EQ(h.Enabled(id::kOrganizationUnitList), c.listEnabled);
+        EXPECT_EQ(h.dialog.ListCount(id::kOrganizationUnitList), 3);
+        EXPECT_EQ(h.state.OrganizationUnitListLoaded.load(), 1);
+        EXPECT_EQ(Subjects(h, "NetGetJoinableOUs"),
+                  (std::vector<std::string>{"sales.example.com"}));
+    }
+
+    MainDialogHarness h;
+    JoinSales(h.world);
+    h.state.Log.Open(h.os, kLog);
+    h.OpenUntilPainted();
+    h.dialog.Type(id::kComputerName, u"WS-0815");
+    h.dialog.Click(ui::kItemOk);
+    EXPECT_EQ(h.dialog.endResult(), platform::kDialogOk);
+    EXPECT_EQ(Calls(h, "NetGetJoinableOUs"), 1u);
+    const std::vector<std::uint8_t> log = LogBytes(h);
+    const std::vector<std::uint8_t> first = Utf16Le(InitialLookUpLines());
+    ASSERT_GT(log.size(), first.size());
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), log.begin()));
+}
+
+// Unattended, the look-ups stay inside the initialisation, before the run.
+TEST(MainDialogLookUpTest, AutoModeLooksUpBeforeItsRun) {
+    MainDialogHarness h;
+    JoinSales(h.world);
+    h.state.AutoMode = true;
+    h.WriteSettings(u"[settings]\r\ncomputer=WS-0815\r\n");
+    std::size_t listingsBeforeRun = 0;
+    h.dialogs.onProgress = [&] { listingsBeforeRun = Calls(h, "NetGetJoinableOUs"); };
+    h.OpenUntilPainted();
+    EXPECT_EQ(listingsBeforeRun, 1u);
+    EXPECT_TRUE(h.dialog.timers().empty());
+    EXPECT_EQ(h.dialog.endResult(), platform::kDialogOk);
 }
 
 // --- Editing -------------------------------------------------------------------
@@ -376,11 +564,13 @@ TEST(MainDialogEditTest, UnitListLoadsOnceUntilTheDomainChanges) {
     h.Open();
     ASSERT_EQ(Calls(h, "NetGetJoinableOUs"), 1u);
 
-    // Loaded at start: a drop-down lists nothing anew, under the wait cursor.
+    // Loaded after the first paint, under the wait cursor; a drop-down
+    // lists nothing anew, under the wait cursor too.
+    EXPECT_EQ(h.dialogs.waitCursor, (std::vector<bool>{true, false}));
     h.dialog.DropDown(id::kOrganizationUnitList);
     EXPECT_EQ(Calls(h, "NetGetJoinableOUs"), 1u);
     EXPECT_EQ(h.dialog.ListSelection(id::kOrganizationUnitList), 1);
-    EXPECT_EQ(h.dialogs.waitCursor, (std::vector<bool>{true, false}));
+    EXPECT_EQ(h.dialogs.waitCursor, (std::vector<bool>{true, false, true, false}));
 
     // Another domain: the next drop-down lists that domain's units, once.
     h.dialog.Type(id::kDomain, u"OTHER");
@@ -390,7 +580,8 @@ TEST(MainDialogEditTest, UnitListLoadsOnceUntilTheDomainChanges) {
     EXPECT_EQ(Subjects(h, "NetGetJoinableOUs"),
               (std::vector<std::string>{"sales.example.com", "other.example.com"}));
     EXPECT_EQ(Entries(h, id::kOrganizationUnitList), (std::vector<std::u16string>{u"", u"\\Lab"}));
-    EXPECT_EQ(h.dialogs.waitCursor, (std::vector<bool>{true, false, true, false, true, false}));
+    EXPECT_EQ(h.dialogs.waitCursor,
+              (std::vector<bool>{true, false, true, false, true, false, true, false}));
     // A unit of the other domain is now wanted.
     h.dialog.Choose(id::kOrganizationUnitList, 1);
     EXPECT_EQ(h.state.DesiredOrganizationUnit.view(), u"\\Lab");

@@ -45,6 +45,7 @@ std::string OptionsText(std::uint32_t options) {
 
 platform::ErrorCode SimNetworkManagement::NetGetJoinInformation(char16_t** name,
                                                                 platform::JoinStatus* status) {
+    state_.WaitAsPlanned("NetGetJoinInformation");
     std::lock_guard lock(state_.mutex);
     if (auto code = state_.Fail("NetGetJoinInformation")) {
         if (name != nullptr) {
@@ -260,6 +261,7 @@ platform::ErrorCode SimNetworkManagement::NetGetJoinableOUs(const char16_t* doma
                                                             const char16_t* password,
                                                             std::uint32_t* count,
                                                             char16_t*** units) {
+    state_.WaitAsPlanned("NetGetJoinableOUs");
     std::lock_guard lock(state_.mutex);
     std::vector<std::string> arguments = {JournalText(domain), JournalText(account),
                                           JournalSecret(password)};
@@ -339,6 +341,7 @@ platform::ErrorCode SimNetworkManagement::NetApiBufferFree(void* buffer) {
 
 platform::ErrorCode SimNetworkManagement::DsGetDcName(const char16_t* domain, std::uint32_t flags,
                                                       platform::DomainControllerInfo** info) {
+    state_.WaitAsPlanned("DsGetDcName");
     std::lock_guard lock(state_.mutex);
     std::vector<std::string> arguments = {JournalText(domain), Hex(flags)};
     if (info != nullptr) {

@@ -486,6 +486,16 @@ void SimDialog::Initialise(std::intptr_t parameter) {
         item.invalid = item.invalid || item.ownerDrawn;
     }
     Paint();
+    // Then the message loop goes idle for the first time: a timer that the
+    // initialisation started with the shortest period fires now, before any
+    // user could act on the dialog it has painted.
+    std::optional<std::uint64_t> first;
+    for (const auto& [id, timer] : timers_) {
+        first = first ? std::min(*first, timer.due) : timer.due;
+    }
+    if (first && *first <= clock_ + kShortestTimerPeriod) {
+        RunTimers(*first - clock_, std::chrono::microseconds(0));
+    }
 }
 
 std::string SimDialog::Refusal(const Item* item, Kind wanted) const {

@@ -61,6 +61,19 @@ std::optional<platform::ErrorCode> State::Fail(std::string_view operation,
     return failures.Take(operation, subject);
 }
 
+void State::WaitAsPlanned(std::string_view operation) {
+    std::chrono::milliseconds delay{0};
+    {
+        std::lock_guard lock(delayMutex);
+        const auto found = delays.find(operation);
+        if (found == delays.end()) {
+            return;
+        }
+        delay = found->second;
+    }
+    std::this_thread::sleep_for(delay);
+}
+
 void State::Record(std::string operation, std::vector<std::string> arguments,
                    platform::ErrorCode result, bool injected) {
     journal.Record(JournalEntry{std::move(operation), std::move(arguments), result, injected});

@@ -5,6 +5,7 @@
 #include "platform/sim/journal.h"
 #include "platform/sim/world.h"
 
+#include <chrono>
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -108,6 +109,13 @@ struct State {
     bool hasSetAdapterIpAddress = true;
 
     Journal journal;
+
+    // Calls that take long, as over a slow network: the calling thread waits
+    // this long before the call does anything, without holding `mutex`, so
+    // that other threads' calls go on meanwhile. Guarded by `delayMutex`.
+    std::mutex delayMutex;
+    std::map<std::string, std::chrono::milliseconds, std::less<>> delays;
+    void WaitAsPlanned(std::string_view operation);
     FailurePlan failures;
 
     // An injected result for this call, if one is planned.

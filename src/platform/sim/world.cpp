@@ -657,6 +657,16 @@ std::optional<platform::ErrorCode> World::TakeFailure(std::string_view operation
     return impl_->state.failures.Take(operation, subject);
 }
 
+void World::InjectDelay(std::string_view operation, std::chrono::milliseconds delay) {
+    State& state = impl_->state;
+    std::lock_guard lock(state.delayMutex);
+    if (delay.count() <= 0) {
+        state.delays.erase(std::string(operation));
+    } else {
+        state.delays[std::string(operation)] = delay;
+    }
+}
+
 void World::ClearFailures() {
     auto lock = Lock();
     impl_->state.failures.Clear();

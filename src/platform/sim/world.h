@@ -15,6 +15,7 @@
 #include "platform/sim/domain.h"
 #include "platform/sim/journal.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -259,6 +260,10 @@ public:
     bool InjectFailure(std::string_view operation, platform::ErrorCode code, int times = kAlways,
                        std::u16string_view subject = {});
     void ClearFailures();
+    // Makes every call of `operation` (NetGetJoinInformation, DsGetDcName or
+    // NetGetJoinableOUs) wait `delay` first, as over a slow or absent network;
+    // zero removes the delay. Only the calling thread waits.
+    void InjectDelay(std::string_view operation, std::chrono::milliseconds delay);
     // For services built on the world (the directory service): the result
     // planned for this call of `operation`, if any, used up as by the
     // platform's own calls.
