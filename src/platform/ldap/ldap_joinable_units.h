@@ -48,8 +48,10 @@ public:
     bool GetComputerName(char16_t* buffer, std::uint32_t* size) override {
         return rest_.GetComputerName(buffer, size);
     }
-    bool SetComputerNameEx(platform::ComputerNameFormat format, const char16_t* name) override {
-        return rest_.SetComputerNameEx(format, name);
+    using platform::NetworkManagement::SetComputerNameEx;
+    bool SetComputerNameEx(platform::ComputerNameFormat format, const char16_t* name,
+                           platform::ErrorCode* error) override {
+        return rest_.SetComputerNameEx(format, name, error);
     }
 
     // Buffers handed out and not yet freed, for tests.
