@@ -98,8 +98,10 @@ public:
     bool GetComputerName(char16_t* buffer, std::uint32_t* size) override {
         return real_.GetComputerName(buffer, size);
     }
-    bool SetComputerNameEx(platform::ComputerNameFormat format, const char16_t* name) override {
-        return real_.SetComputerNameEx(format, name);
+    using platform::NetworkManagement::SetComputerNameEx;
+    bool SetComputerNameEx(platform::ComputerNameFormat format, const char16_t* name,
+                           platform::ErrorCode* error) override {
+        return real_.SetComputerNameEx(format, name, error);
     }
 
     int listings = 0;

@@ -1,27 +1,13 @@
 #include "app/command_line.h"
 
+#include "support/ascii_case.h"
+
 namespace corvane {
 
 namespace {
 
 bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t';
-}
-
-char16_t FoldAsciiLetter(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAsciiLetter(a[i]) != FoldAsciiLetter(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The first argument: a program name, which knows no escapes.

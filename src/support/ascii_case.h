@@ -3,6 +3,7 @@
 // ASCII letters fold, as in DNS names; every other character must match.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace corvane {

@@ -1,5 +1,6 @@
 #include "support/interface_language.h"
 
+#include "support/ascii_case.h"
 #include "support/fixed_text.h"
 #include "support/text_format.h"
 #include "ui/string_resources.h"
@@ -15,22 +16,6 @@ constexpr std::u16string_view kLanguageFileName = u"languages.ini";
 constexpr std::size_t kPathCapacity = 260;
 constexpr int kLocaleNameCapacity = 8;
 constexpr platform::LanguageId kPrimaryLanguageMask = 0x3FF;
-
-char16_t FoldAsciiCase(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-}
-
-bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Parses a locale identifier given as hexadecimal text; 0 when it is not one.
 platform::LocaleId ParseHexLocale(const char16_t* text) {

@@ -326,20 +326,8 @@ INSTANTIATE_TEST_SUITE_P(ProgramScenarioRuns, ProgramScenarioChange,
 
 // Every computer account of a domain, by distinguished name.
 std::vector<std::u16string> ComputerAccounts(sim::World& world, std::u16string_view domain) {
-    std::vector<std::u16string> accounts;
     const sim::Domain* found = world.FindDomain(domain);
-    if (found == nullptr) {
-        return accounts;
-    }
-    const sim::DirectoryTree& directory = found->Directory();
-    directory.VisitSubtree(
-        directory.Root(), sim::DirectoryTree::Scope::Subtree, [&](sim::ObjectId object) {
-            if (sim::EqualsNoCase(directory.Class(object), sim::directory_class::kComputer)) {
-                accounts.push_back(directory.DistinguishedName(object));
-            }
-            return true;
-        });
-    return accounts;
+    return found == nullptr ? std::vector<std::u16string>{} : found->ComputerAccounts();
 }
 
 struct RerunCase {

@@ -159,20 +159,8 @@ protected:
 
     // Every computer account of the domain, by distinguished name.
     std::vector<std::u16string> ComputerAccounts(std::u16string_view domain) {
-        std::vector<std::u16string> accounts;
         const sim::Domain* found = world.FindDomain(domain);
-        if (found == nullptr) {
-            return accounts;
-        }
-        const sim::DirectoryTree& directory = found->Directory();
-        directory.VisitSubtree(
-            directory.Root(), sim::DirectoryTree::Scope::Subtree, [&](sim::ObjectId object) {
-                if (sim::EqualsNoCase(directory.Class(object), sim::directory_class::kComputer)) {
-                    accounts.push_back(directory.DistinguishedName(object));
-                }
-                return true;
-            });
-        return accounts;
+        return found == nullptr ? std::vector<std::u16string>{} : found->ComputerAccounts();
     }
 
     std::optional<std::u16string> RegistryText(std::u16string_view key, std::u16string_view value) {

@@ -116,6 +116,17 @@ ObjectId Domain::FindComputer(std::u16string_view name) const {
     return found.empty() ? kNoObject : found.front();
 }
 
+std::vector<std::u16string> Domain::ComputerAccounts() const {
+    std::vector<std::u16string> accounts;
+    directory_.VisitSubtree(directory_.Root(), DirectoryTree::Scope::Subtree, [&](ObjectId object) {
+        if (EqualsNoCase(directory_.Class(object), directory_class::kComputer)) {
+            accounts.push_back(directory_.DistinguishedName(object));
+        }
+        return true;
+    });
+    return accounts;
+}
+
 std::u16string Domain::AbsoluteDn(std::u16string_view dn) const {
     if (dn.empty()) {
         return {};

@@ -77,6 +77,8 @@ public:
     // The computer object of that name anywhere in the directory (the
     // oldest when there are several), or kNoObject.
     ObjectId FindComputer(std::u16string_view name) const;
+    // The distinguished name of every computer object, in directory order.
+    std::vector<std::u16string> ComputerAccounts() const;
     // Adds a computer object below the container with this DN (or the
     // default computer container when the DN is empty); a relative DN
     // ("OU=Sales") is completed with the domain's root DN. kNoObject when
