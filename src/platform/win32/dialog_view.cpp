@@ -18,8 +18,8 @@ std::mutex& PendingMutex() {
     static std::mutex mutex;
     return mutex;
 }
-std::set<const std::function<void()>*>& PendingCalls() {
-    static std::set<const std::function<void()>*> calls;
+std::set<const DialogThreadCall*>& PendingCalls() {
+    static std::set<const DialogThreadCall*> calls;
     return calls;
 }
 
@@ -49,29 +49,29 @@ UINT RunOnDialogThreadMessage() {
 }
 
 bool RunDialogThreadCall(LPARAM call) {
-    const auto* function = reinterpret_cast<const std::function<void()>*>(call);
+    const auto* pending = reinterpret_cast<const DialogThreadCall*>(call);
     {
         const std::lock_guard lock(PendingMutex());
-        if (PendingCalls().count(function) == 0) {
+        if (PendingCalls().count(pending) == 0) {
             return false;
         }
     }
-    // The sender waits in SendMessageW until this returns, so the function
+    // The sender waits in SendMessageW until this returns, so the call
     // stays valid throughout.
-    (*function)();
+    pending->run(pending->context);
     return true;
 }
 
-template <typename Result, typename Body>
-Result Win32DialogView::OnDialogThread(Result fallback, Body&& body) {
+Win32DialogView::Reach Win32DialogView::Where() const {
     if (dialog_ == nullptr || !::IsWindow(dialog_)) {
-        return fallback;
+        return Reach::Gone;
     }
-    if (::GetWindowThreadProcessId(dialog_, nullptr) == ::GetCurrentThreadId()) {
-        return body();
-    }
-    Result result = fallback;
-    const std::function<void()> call = [&] { result = body(); };
+    return ::GetWindowThreadProcessId(dialog_, nullptr) == ::GetCurrentThreadId()
+               ? Reach::Here
+               : Reach::Elsewhere;
+}
+
+void Win32DialogView::RunOnDialogThread(const DialogThreadCall& call) {
     {
         const std::lock_guard lock(PendingMutex());
         PendingCalls().insert(&call);
@@ -81,6 +81,30 @@ Result Win32DialogView::OnDialogThread(Result fallback, Body&& body) {
         const std::lock_guard lock(PendingMutex());
         PendingCalls().erase(&call);
     }
+}
+
+template <typename Result, typename Body>
+Result Win32DialogView::OnDialogThread(Result fallback, Body&& body) {
+    switch (Where()) {
+    case Reach::Gone:
+        return fallback;
+    case Reach::Here:
+        return body();
+    case Reach::Elsewhere:
+        break;
+    }
+    struct Context {
+        Body& body;
+        Result& result;
+    };
+    Result result = fallback;
+    Context context{body, result};
+    const DialogThreadCall call{[](void* raw) {
+                                    auto* c = static_cast<Context*>(raw);
+                                    c->result = c->body();
+                                },
+                                &context};
+    RunOnDialogThread(call);
     return result;
 }
 

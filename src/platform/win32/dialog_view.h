@@ -10,9 +10,13 @@
 #include "platform/dialog_view.h"
 #include "platform/win32/windows_api.h"
 
-#include <functional>
-
 namespace corvane::win32 {
+
+// A call waiting for a dialog's thread: `run` is called with `context`.
+struct DialogThreadCall {
+    void (*run)(void* context);
+    void* context;
+};
 
 class Win32DialogView final : public platform::DialogView {
 public:
@@ -49,6 +53,12 @@ public:
     void InvalidateItem(int id) override;
 
 private:
+    enum class Reach { Gone, Here, Elsewhere };
+    // Whether the dialog still exists, and whether it is the calling
+    // thread's own.
+    Reach Where() const;
+    // Sends the call to the dialog's thread and waits until it has run.
+    void RunOnDialogThread(const DialogThreadCall& call);
     template <typename Result, typename Body>
     Result OnDialogThread(Result fallback, Body&& body);
     template <typename Body>
