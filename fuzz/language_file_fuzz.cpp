@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SetupState state;
     ApplyForcedLanguage(world.platform(), state, tag);
     std::u16string text;
-    const bool found = LoadLocalizedString(world.platform(), id, text);
+    const bool found = LoadLocalizedString(world.platform(), state, id, text);
     FUZZ_ASSERT(found || text.empty());
     FUZZ_ASSERT(text.size() < kLanguageFileValueCapacity);
     world.ClearJournal();

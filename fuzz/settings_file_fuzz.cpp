@@ -40,9 +40,11 @@ std::u16string Expected(sim::World& world, std::size_t fileBytes, const char16_t
     return value;
 }
 
+// A default text as a run without a forced language shows it.
 std::u16string Localized(sim::World& world, std::uint32_t id) {
+    const SetupState state;
     std::u16string text;
-    LoadLocalizedString(world.platform(), id, text);
+    LoadInterfaceString(world.platform(), state, id, text);
     return text;
 }
 
