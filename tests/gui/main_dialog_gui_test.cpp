@@ -5,6 +5,7 @@
 #include "program_under_test.h"
 #include "window_capture.h"
 
+#include <cwctype>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -151,12 +152,24 @@ bool FocusIsOn(HWND dialog, int id) {
     return item != nullptr && focus != nullptr && (focus == item || IsChild(item, focus) != 0);
 }
 
-// Alt+letter as the dialog's message loop sees it: WM_SYSCHAR, with the
-// Alt key's context bit, at the window that has the focus.
+// Alt+letter pressed on the keyboard: the dialog is brought to the front
+// and the key strokes go through the system's input queue, so that the
+// program's own message loop turns them into the messages a user's keys
+// give.
 void PressAlt(HWND dialog, wchar_t letter) {
-    HWND target = FocusOf(dialog);
-    constexpr LPARAM kAltDown = LPARAM{1} << 29;
-    PostMessageW(target != nullptr ? target : dialog, WM_SYSCHAR, letter, kAltDown | 1);
+    SetForegroundWindow(dialog);
+    const auto key = static_cast<WORD>(towupper(letter));
+    INPUT strokes[4] = {};
+    for (INPUT& stroke : strokes) {
+        stroke.type = INPUT_KEYBOARD;
+    }
+    strokes[0].ki.wVk = VK_MENU;
+    strokes[1].ki.wVk = key;
+    strokes[2].ki.wVk = key;
+    strokes[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    strokes[3].ki.wVk = VK_MENU;
+    strokes[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, strokes, sizeof(INPUT));
 }
 
 bool WaitForFocus(HWND dialog, int id) {
