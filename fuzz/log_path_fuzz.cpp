@@ -47,11 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (choice % 4 == 0 && !unset) {
         FUZZ_ASSERT(path == std::u16string(kTemp) + u"\\" + std::u16string(kFileName));
     }
-    if (!unset && !temp.empty() && path.starts_with(temp) && path.size() > temp.size()) {
-        // TEMP itself, not a folder whose name merely starts with it.
-        const std::u16string_view rest = std::u16string_view(path).substr(temp.size());
-        FUZZ_ASSERT((rest == kFileName && temp.back() == u'\\') ||
-                    rest == u"\\" + std::u16string(kFileName));
+    if (!unset && !temp.empty() && temp.back() != u'\\') {
+        // A folder and the file name are never glued together without the
+        // backslash between them.
+        FUZZ_ASSERT(path != temp + std::u16string(kFileName));
     }
 
     DiagnosticLog log;

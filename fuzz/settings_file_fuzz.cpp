@@ -132,10 +132,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_ASSERT(state.DesiredDomain.view() ==
                     Expected(world, bytes, u"settings", u"domain", u"", DomainText::kCapacity));
         break;
-    default:
-        FUZZ_ASSERT(texts.dhcp == static_cast<std::int32_t>(
-                                      world.profile().GetInt(u"settings", u"dhcp", -1, kFile)));
+    default: {
+        // Only 0 and 1 choose an address mode; any other text leaves the
+        // adapters as they are.
+        const std::u16string mode = Expected(world, bytes, u"settings", u"dhcp", u"", 16);
+        const std::size_t first = mode.find_first_not_of(u" \t");
+        const std::size_t last = mode.find_last_not_of(u" \t");
+        const std::u16string trimmed =
+            first == std::u16string::npos ? u"" : mode.substr(first, last - first + 1);
+        const std::int32_t expected = trimmed == u"1" ? 1 : trimmed == u"0" ? 0 : -1;
+        FUZZ_ASSERT(texts.dhcp == expected);
         break;
+    }
     }
     // The capacities of the table, terminators included.
     FUZZ_ASSERT(state.DesiredComputerName.size() <= 15 && state.DesiredWorkgroup.size() <= 15);
