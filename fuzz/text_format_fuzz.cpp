@@ -80,10 +80,10 @@ std::string Literal(FuzzInput& input) {
     return text;
 }
 
-// One conversion the log uses: its spec for both formatters, its argument
+// One conversion the log uses: its directive for both formatters, its argument
 // for ours, and the text snprintf makes of it.
 struct Piece {
-    std::string spec;
+    std::string directive;
     std::string expected;
 };
 
@@ -92,61 +92,61 @@ Piece Conversion(FuzzInput& input, std::vector<std::u16string>& wides,
     const std::uint8_t kind = input.Byte() % 9;
     const std::uint8_t flagBits = input.Byte();
     const bool text = kind >= 6;
-    std::string spec = "%";
+    std::string directive = "%";
     const char* flags = "-0#+ ";
     for (int bit = 0; bit < 5; ++bit) {
         // '0' with a string is undefined in C (the Windows library pads with
         // zeros): not compared.
         if ((flagBits >> bit & 1) != 0 && !(text && flags[bit] == '0')) {
-            spec += flags[bit];
+            directive += flags[bit];
         }
     }
     const std::uint8_t width = input.Byte();
     if (width % 2 != 0) {
-        spec += std::to_string(width / 2 % 40);
+        directive += std::to_string(width / 2 % 40);
     }
     const std::uint8_t precision = input.Byte();
     if (precision % 2 != 0) {
-        spec += '.';
+        directive += '.';
         if (precision % 4 == 3) {
-            spec += std::to_string(precision / 4 % 40);
+            directive += std::to_string(precision / 4 % 40);
         }
     }
-    std::string printfSpec = spec;
+    std::string printfDirective = directive;
     char buffer[256];
     int written = 0;
     if (!text) {
         const char conversion = "diuxXo"[kind];
-        spec += conversion;
-        printfSpec += conversion;
+        directive += conversion;
+        printfDirective += conversion;
         const std::uint32_t bits = input.Number();
         if (conversion == 'd' || conversion == 'i' || (input.Byte() & 1) != 0) {
             // The log's codes: 32-bit signed values, for every conversion.
             args.emplace_back(static_cast<std::int32_t>(bits));
             written = conversion == 'd' || conversion == 'i'
-                          ? std::snprintf(buffer, sizeof buffer, printfSpec.c_str(),
+                          ? std::snprintf(buffer, sizeof buffer, printfDirective.c_str(),
                                           static_cast<int>(static_cast<std::int32_t>(bits)))
-                          : std::snprintf(buffer, sizeof buffer, printfSpec.c_str(), bits);
+                          : std::snprintf(buffer, sizeof buffer, printfDirective.c_str(), bits);
         } else {
             args.emplace_back(bits);
-            written = std::snprintf(buffer, sizeof buffer, printfSpec.c_str(), bits);
+            written = std::snprintf(buffer, sizeof buffer, printfDirective.c_str(), bits);
         }
     } else {
         std::string value = Literal(input);
         if (kind == 6) {
-            spec += 's'; // wide
+            directive += 's'; // wide
             wides.push_back(Widen(value));
             args.emplace_back(std::u16string_view(wides.back()));
         } else {
-            spec += 'S'; // narrow
+            directive += 'S'; // narrow
             narrows.push_back(value);
             args.emplace_back(std::string_view(narrows.back()));
         }
-        printfSpec += 's';
-        written = std::snprintf(buffer, sizeof buffer, printfSpec.c_str(), value.c_str());
+        printfDirective += 's';
+        written = std::snprintf(buffer, sizeof buffer, printfDirective.c_str(), value.c_str());
     }
     FUZZ_ASSERT(written >= 0 && static_cast<std::size_t>(written) < sizeof buffer);
-    return {spec, std::string(buffer, static_cast<std::size_t>(written))};
+    return {directive, std::string(buffer, static_cast<std::size_t>(written))};
 }
 
 void CompareWithReference(FuzzInput& input) {
@@ -167,7 +167,7 @@ void CompareWithReference(FuzzInput& input) {
             expected += '%';
         }
         const Piece piece = Conversion(input, wides, narrows, args);
-        format += piece.spec;
+        format += piece.directive;
         expected += piece.expected;
     }
     const std::u16string text = FormatTextArgs(Widen(format), args);
