@@ -4,8 +4,8 @@
 // of objects by class and name, so the cost should follow the rows the
 // search returns, not the size of the tree; the second benchmark varies
 // those rows.
-#include "apply/setup_state.h"
 #include "directory/computer_account.h"
+#include "model/setup_state.h"
 #include "platform/sim/world.h"
 
 #include <benchmark/benchmark.h>

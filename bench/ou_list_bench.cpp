@@ -1,8 +1,8 @@
 // Filling the organisational-unit list of a large domain: the listing, the
 // look-up of the computer's unit and one entry per unit.
-#include "apply/setup_state.h"
 #include "directory/joinable_organization_units.h"
 #include "fakes/fake_dialog_view.h"
+#include "model/setup_state.h"
 #include "platform/sim/world.h"
 #include "support/text_format.h"
 #include "ui/dialog_ids.h"

@@ -7,9 +7,9 @@
 // cost per row returned can be read off for both sizes.
 //
 //   CORVANE_DC_ENV=build/host/bench-domain-controller/directory.env real_directory_bench
-#include "apply/setup_state.h"
 #include "directory/computer_account.h"
 #include "directory/computer_search.h"
+#include "model/setup_state.h"
 #include "platform/ldap/ldap_directory_service.h"
 #include "platform/ldap/ldap_joinable_units.h"
 #include "platform/sim/world.h"

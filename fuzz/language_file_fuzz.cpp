@@ -1,8 +1,8 @@
 // languages.ini on a workstation kept for the whole run (only the file
 // changes per input): any file content, any forced language, one of the
 // string ids; the escape decoding on any value against its definition.
-#include "apply/setup_state.h"
 #include "fuzz_input.h"
+#include "model/setup_state.h"
 #include "platform/sim/world.h"
 #include "support/interface_language.h"
 

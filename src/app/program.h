@@ -2,7 +2,7 @@
 // options, the log, the main dialog and the finishing steps.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform.h"
 
 #include <functional>

@@ -3,7 +3,7 @@
 // the edit (DHCP release and renew, or a fixed address, mask and gateway).
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform.h"
 
 namespace corvane {

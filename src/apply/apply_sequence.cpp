@@ -2,9 +2,9 @@
 
 #include "apply/adapter_application.h"
 #include "apply/computer_name_rules.h"
-#include "apply/credentials.h"
 #include "apply/domain_lookups.h"
 #include "directory/computer_account.h"
+#include "model/credentials.h"
 #include "platform/net_buffer.h"
 #include "support/interface_language.h"
 #include "ui/authentication_dialog.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "apply/change_detection.h"
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/dialog_view.h"
 #include "platform/platform.h"
 

@@ -7,7 +7,7 @@
 // and is left to finish or to end with the process.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/dialog_view.h"
 #include "platform/platform.h"
 

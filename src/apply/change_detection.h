@@ -2,7 +2,7 @@
 // was found when it opened, condensed into one bit per kind of change.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/dialog_view.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 // caught here, before anything on the machine is changed.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 // controller, and whether this computer is a domain member.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform.h"
 
 namespace corvane {

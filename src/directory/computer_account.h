@@ -5,7 +5,7 @@
 // 16 bits).
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform.h"
 
 #include <optional>

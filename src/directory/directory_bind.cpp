@@ -1,6 +1,6 @@
 #include "directory/directory_bind.h"
 
-#include "apply/credentials.h"
+#include "model/credentials.h"
 
 namespace corvane {
 

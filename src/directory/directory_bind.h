@@ -1,8 +1,8 @@
 // Binding a directory object with the credentials of the setup state.
 #pragma once
 
-#include "apply/setup_state.h"
 #include "directory/directory_reference.h"
+#include "model/setup_state.h"
 #include "platform/directory_service.h"
 
 #include <string>

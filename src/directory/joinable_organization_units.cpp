@@ -1,9 +1,9 @@
 #include "directory/joinable_organization_units.h"
 
-#include "apply/credentials.h"
 #include "apply/domain_lookups.h"
 #include "directory/computer_account.h"
 #include "directory/distinguished_name.h"
+#include "model/credentials.h"
 #include "platform/net_buffer.h"
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"

@@ -2,7 +2,7 @@
 // placed in, with the unit that holds the account now selected.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/dialog_view.h"
 #include "platform/platform.h"
 

@@ -4,7 +4,7 @@
 // from "languages.ini".
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 // becomes the joined form "user@DOMAIN".
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 
 #include <optional>
 #include <string>

@@ -3,7 +3,7 @@
 // the selected adapter's record of AdaptersAsEdited; nothing is applied here.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/dialog_view.h"
 #include "platform/ip_helper.h"
 #include "platform/platform.h"

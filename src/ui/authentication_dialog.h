@@ -3,7 +3,7 @@
 // given, and stores them in the setup state for the next attempt.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/dialog_logic.h"
 #include "platform/platform.h"
 

@@ -3,7 +3,7 @@
 // and on OK hands the run to the apply worker and the progress dialog.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/dialog_logic.h"
 #include "platform/platform.h"
 #include "support/fixed_text.h"

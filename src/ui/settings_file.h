@@ -3,7 +3,7 @@
 // mode for every adapter. Read once; never written.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform.h"
 #include "support/fixed_text.h"
 

@@ -9,7 +9,7 @@
 #pragma once
 
 #include "app/program.h"
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/journal.h"
 #include "platform/sim/scenario.h"

@@ -7,7 +7,7 @@
 // a member of its domain, and set-up and read-back around the interface.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/platform.h"
 
 #include <algorithm>

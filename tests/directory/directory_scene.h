@@ -4,7 +4,7 @@
 // refused. The log goes to a file whose lines the tests read back.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
 

@@ -3,9 +3,9 @@
 // settings file, opens the dialog and then plays the user.
 #pragma once
 
-#include "apply/setup_state.h"
 #include "fakes/notifying_dialog_view.h"
 #include "fakes/scripted_user_interface.h"
+#include "model/setup_state.h"
 #include "platform/sim/world.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialog_templates.h"

@@ -2,8 +2,8 @@
 // of messages, the view over the controls (also from another thread), the
 // owner-drawn surface, and the program's authentication and progress dialogs
 // in both languages, each captured into build/screenshots.
-#include "apply/setup_state.h"
 #include "dialog_driver.h"
+#include "model/setup_state.h"
 #include "platform/win32/dialog_procedure.h"
 #include "platform/win32/user_interface.h"
 #include "platform/win32/win32_platform.h"

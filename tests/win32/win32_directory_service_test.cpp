@@ -2,8 +2,8 @@
 // has the LDAP provider but no IADsContainer and no WinNT provider, so these
 // tests only bind what cannot succeed and check that every path fails
 // cleanly and leaves the thread's COM as it found it.
-#include "apply/setup_state.h"
 #include "directory/computer_account.h"
+#include "model/setup_state.h"
 #include "platform/win32/directory_service.h"
 #include "platform/win32/win32_platform.h"
 

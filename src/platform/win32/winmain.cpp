@@ -1,7 +1,7 @@
 // corvane.exe: the Windows entry. Everything but the process set-up is the
 // portable program.
 #include "app/program.h"
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"

@@ -3,7 +3,7 @@
 // settings file against a described machine before a roll-out; the tests
 // run whole programs with it. docs/corvane-sim.md describes the options.
 #include "app/program.h"
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/scenario.h"
 #include "platform/sim/text.h"

@@ -4,7 +4,7 @@
 // unless writing is allowed.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 #include "platform/sim/world.h"
 
 #include <optional>

@@ -2,7 +2,7 @@
 // absent (null) otherwise, whatever the password holds.
 #pragma once
 
-#include "apply/setup_state.h"
+#include "model/setup_state.h"
 
 namespace corvane {
 
