@@ -4,12 +4,12 @@
 // or the time is up, so that no test can wait in a modal loop for ever.
 #pragma once
 
+#include "platform/win32/windows_api.h" // <windows.h> without the names the platform interfaces use
 #include "window_capture.h"
 
 #include <functional>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace corvane::win32::dialog_testing {
 
