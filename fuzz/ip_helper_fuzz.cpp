@@ -68,10 +68,13 @@ public:
             record.currentIpAddress = At<platform::IpAddrString>(0x10 + input_.Byte());
             record.ipAddressList.next = At<platform::IpAddrString>(0x20 + input_.Byte());
         }
-        const std::uintptr_t end = first + records * sizeof(AdapterRecord);
+        // A link read from the filled bytes can be anything, up to just below
+        // the top of the address space: measured from the block's start, so
+        // that no sum wraps.
+        const std::uintptr_t lastStart = (records - 1) * sizeof(AdapterRecord);
         std::uintptr_t at = first;
-        while (at != 0 && reachable.size() < records && at >= first &&
-               at + sizeof(AdapterRecord) <= end && at % alignof(AdapterRecord) == 0) {
+        while (at != 0 && reachable.size() < records && at >= first && at - first <= lastStart &&
+               at % alignof(AdapterRecord) == 0) {
             AdapterRecord copy;
             std::memcpy(&copy, At<const AdapterRecord>(at), sizeof copy);
             at = Address(copy.next);
