@@ -52,7 +52,16 @@ TEST_F(ProgressDialogRun, EndsWhenTheWorkerSignalsWhileEscapeAndEnterDoNothing) 
     world.Desktop().ScriptDialog(
         ui::kDialogProgress,
         {DialogAction::Escape(), DialogAction::Enter(), DialogAction::Wait(200)});
+    // The worker finishes a little after the dialog is up: a machine under
+    // load may start the dialog's thread late, and a worker done before the
+    // first draw ends the dialog unseen, which is another test's case.
     std::thread worker([this] {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while ((world.Desktop().Dialogs(ui::kDialogProgress).empty() ||
+                !world.Desktop().Dialogs(ui::kDialogProgress).back().shown) &&
+               std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         done.Set();
     });
