@@ -59,11 +59,16 @@ std::uint32_t AddressOf(const platform::IpAddressText& field) {
     return ParseDottedQuad(std::string_view(field.text, sizeof field.text));
 }
 
-// The field is wiped first: a shorter address typed over a longer one would
-// otherwise leave the longer one's last characters behind the terminator,
-// and the byte comparison with the found record would report a change that
-// the texts do not show.
+// A field that already holds the address keeps its bytes: the platform
+// reports a missing gateway as "0.0.0.0", which the blank control gives
+// back as zero, and rewriting it as an empty text would show the byte
+// comparison with the found record a change nobody made.
+// Otherwise the field is wiped first: a shorter address typed over a longer
+// one would leave the longer one's last characters behind the terminator.
 void StoreAddress(platform::IpAddressText& field, std::uint32_t address) {
+    if (AddressOf(field) == address) {
+        return;
+    }
     std::memset(field.text, 0, sizeof field.text);
     if (address != 0) {
         FormatDottedQuad(address, field.text);
