@@ -9,6 +9,7 @@
 //   CORVANE_DC_ENV=build/host/bench-domain-controller/directory.env real_directory_bench
 #include "directory/computer_account.h"
 #include "directory/computer_search.h"
+#include "domain_controller_file.h"
 #include "model/setup_state.h"
 #include "platform/ldap/ldap_directory_service.h"
 #include "platform/ldap/ldap_joinable_units.h"
@@ -16,7 +17,6 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -143,15 +143,8 @@ BENCHMARK(BM_RealSearchRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecon
 } // namespace corvane
 
 int main(int argc, char** argv) {
-    const char* path = std::getenv("CORVANE_DC_ENV");
-    std::ifstream in(path == nullptr ? "" : path);
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::size_t equals = line.find('=');
-        if (equals != std::string::npos) {
-            corvane::g_server[line.substr(0, equals)] = line.substr(equals + 1);
-        }
-    }
+    corvane::g_server =
+        corvane::ldap_fixture::ReadDomainControllerFile(std::getenv("CORVANE_DC_ENV"));
     if (corvane::g_server.count("uri") == 0) {
         std::cout << "real_directory_bench: no domain controller (set CORVANE_DC_ENV to the "
                      "directory.env that tests/ldap/domain_controller.sh writes); skipped\n";

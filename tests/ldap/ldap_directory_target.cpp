@@ -4,13 +4,13 @@
 // a member of that domain; its directory and joinable units are the real
 // ones.
 #include "contract/directory_target.h"
+#include "domain_controller_file.h"
 #include "platform/ldap/ldap_connection.h"
 #include "platform/ldap/ldap_directory_service.h"
 #include "platform/ldap/ldap_joinable_units.h"
 #include "platform/sim/world.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <ldap.h>
 #include <map>
 #include <memory>
@@ -25,23 +25,6 @@ using ldap::FromUtf8;
 using ldap::ToUtf8;
 
 constexpr const char* kTreeDelete = "1.2.840.113556.1.4.805";
-
-// The key=value lines the fixture wrote; empty when there is none.
-std::map<std::string, std::string> ReadServerFile(const char* path) {
-    std::map<std::string, std::string> values;
-    if (path == nullptr) {
-        return values;
-    }
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::size_t equals = line.find('=');
-        if (equals != std::string::npos) {
-            values[line.substr(0, equals)] = line.substr(equals + 1);
-        }
-    }
-    return values;
-}
 
 class LdapDirectory final : public DirectoryTarget {
 public:
@@ -198,7 +181,7 @@ private:
 
 std::unique_ptr<DirectoryTarget> MakeLdapDirectory(std::string& skipReason) {
     const char* path = std::getenv("CORVANE_DC_ENV");
-    std::map<std::string, std::string> server = ReadServerFile(path);
+    std::map<std::string, std::string> server = ldap_fixture::ReadDomainControllerFile(path);
     if (server.count("uri") == 0) {
         skipReason = "no domain controller is running for this test run (Samba's AD DC is not "
                      "installed, or the tests run outside ctest); scripts/setup.sh installs "
