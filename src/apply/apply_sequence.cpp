@@ -2,14 +2,14 @@
 
 #include "apply/adapter_application.h"
 #include "apply/computer_name_rules.h"
-#include "apply/domain_lookups.h"
 #include "directory/computer_account.h"
+#include "directory/domain_lookups.h"
 #include "model/credentials.h"
 #include "platform/net_buffer.h"
 #include "support/interface_language.h"
+#include "support/string_ids.h"
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
-#include "ui/string_resources.h"
 
 #include <string>
 
@@ -54,7 +54,7 @@ public:
             OrganizationUnitStep();
         }
         if ((mask & kRestartNoticeMask) != 0 && !Abandoned()) {
-            Notice(LocalizedText(ui::kStringRestartText), LocalizedText(ui::kStringRestartCaption),
+            Notice(LocalizedText(kStringRestartText), LocalizedText(kStringRestartCaption),
                    kNoticeWarningStyle);
         }
         joinName_.Reset();
@@ -161,8 +161,8 @@ private:
             Log(result, u"%S: Settings Computer name not possible.");
             os_.network.SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname,
                                           state_.CurrentComputerName.c_str());
-            Notice(LocalizedText(ui::kStringRenameFailedText),
-                   LocalizedText(ui::kStringRenameFailedCaption), kNoticeWarningStyle);
+            Notice(LocalizedText(kStringRenameFailedText),
+                   LocalizedText(kStringRenameFailedCaption), kNoticeWarningStyle);
             renameFailed_ = true;
             return;
         }

@@ -1,8 +1,8 @@
 #include "directory/joinable_organization_units.h"
 
-#include "apply/domain_lookups.h"
 #include "directory/computer_account.h"
 #include "directory/distinguished_name.h"
+#include "directory/domain_lookups.h"
 #include "model/credentials.h"
 #include "platform/net_buffer.h"
 #include "ui/authentication_dialog.h"

@@ -4,7 +4,7 @@
 #include "apply/apply_worker.h"
 #include "apply/change_detection.h"
 #include "apply/computer_name_rules.h"
-#include "apply/domain_lookups.h"
+#include "directory/domain_lookups.h"
 #include "directory/joinable_organization_units.h"
 #include "platform/net_buffer.h"
 #include "support/interface_language.h"

@@ -4,7 +4,7 @@
 // registry, and the windows that opened.
 #include "apply/apply_sequence.h"
 #include "apply/change_detection.h"
-#include "apply/domain_lookups.h"
+#include "directory/domain_lookups.h"
 #include "fakes/fake_dialog_view.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/scenario.h"
