@@ -1,7 +1,6 @@
 #include "ui/main_dialog.h"
 
 #include "app/start_with_windows.h"
-#include "apply/apply_worker.h"
 #include "apply/change_detection.h"
 #include "apply/computer_name_rules.h"
 #include "directory/domain_lookups.h"
@@ -9,6 +8,7 @@
 #include "platform/net_buffer.h"
 #include "support/interface_language.h"
 #include "ui/adapter_panel.h"
+#include "ui/apply_with_progress.h"
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 #include "ui/settings_file.h"

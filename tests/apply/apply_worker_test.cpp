@@ -1,11 +1,11 @@
 // The apply worker on a real thread with the progress dialog of the sim:
 // a run that ends by itself, and a run abandoned by closing the dialog.
-#include "apply/apply_worker.h"
 #include "fakes/fake_dialog_view.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/scenario.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
+#include "ui/apply_with_progress.h"
 #include "ui/dialog_ids.h"
 
 #include <chrono>
