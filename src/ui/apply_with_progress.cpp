@@ -1,10 +1,10 @@
 #include "ui/apply_with_progress.h"
 
 #include "apply/apply_worker.h"
-#include "apply/dialog_snapshot.h"
 #include "support/auto_reset_event.h"
 #include "support/interface_language.h"
 #include "support/wipe_memory.h"
+#include "ui/authentication_dialog.h"
 #include "ui/progress_dialog.h"
 
 #include <memory>
@@ -17,9 +17,13 @@ namespace {
 // What the dialog thread and the worker share for one run. Held by both, so
 // that an abandoned worker still has it after the dialog thread has moved on.
 struct SharedRun {
-    explicit SharedRun(DialogSnapshot items) : dialog(std::move(items)) {}
+    SharedRun(platform::Platform& os, SetupState& state, const AdministratorChoice& chosen,
+              platform::WindowId mainDialog)
+        : choice(chosen), owner(mainDialog), prompt(os, state) {}
 
-    DialogSnapshot dialog;
+    const AdministratorChoice choice;
+    const platform::WindowId owner;
+    AuthenticationPrompt prompt;
     std::atomic<bool> abandoned{false};
     std::shared_ptr<std::atomic<bool>> finished = std::make_shared<std::atomic<bool>>(false);
     AutoResetEvent done;
@@ -28,13 +32,14 @@ struct SharedRun {
 } // namespace
 
 ApplyOutcome RunApplyWithProgress(platform::Platform& os, SetupState& state,
-                                  platform::DialogView& mainDialog) {
-    auto run = std::make_shared<SharedRun>(DialogSnapshot::OfMainDialog(mainDialog));
+                                  const AdministratorChoice& choice,
+                                  platform::WindowId mainDialog) {
+    auto run = std::make_shared<SharedRun>(os, state, choice, mainDialog);
     // Taken before the worker starts: it sets the forced language again for
     // itself, and the state is not read by both threads at once.
     const platform::LanguageId language = InterfaceLanguage(os, state);
     std::thread worker([&os, &state, run] {
-        ApplyWorker(os, state, run->dialog, run->abandoned);
+        ApplyWorker(os, state, run->choice, run->owner, run->prompt, run->abandoned);
         if (run->abandoned.load()) {
             // The program has wiped the password when it ended; a prompt
             // that was still open then may have stored a new one since.
@@ -44,7 +49,7 @@ ApplyOutcome RunApplyWithProgress(platform::Platform& os, SetupState& state,
         run->done.Set();
     });
 
-    const ProgressEnd end = RunProgressDialog(os, language, mainDialog.Window(), run->done);
+    const ProgressEnd end = RunProgressDialog(os, language, mainDialog, run->done);
 
     ApplyOutcome outcome;
     outcome.workerFinished = run->finished;
