@@ -6,6 +6,7 @@
 #include "directory/domain_lookups.h"
 #include "model/credentials.h"
 #include "platform/net_buffer.h"
+#include "platform/registry_key.h"
 #include "support/interface_language.h"
 #include "support/string_ids.h"
 
@@ -180,16 +181,14 @@ private:
         const auto size = static_cast<std::uint32_t>((name.size() + 1) * sizeof(char16_t));
         auto writeValues = [&](std::u16string_view keyPath,
                                std::initializer_list<const char16_t*> values) {
-            platform::RegistryKey key = 0;
+            platform::OpenedRegistryKey key(os_.registry);
             const std::u16string path(keyPath);
-            if (os_.registry.OpenKey(platform::RegistryRoot::LocalMachine, path.c_str(), &key) !=
-                error::kSuccess) {
+            if (key.Open(platform::RegistryRoot::LocalMachine, path.c_str()) != error::kSuccess) {
                 return;
             }
             for (const char16_t* value : values) {
-                os_.registry.SetValue(key, value, platform::kRegSz, data, size);
+                os_.registry.SetValue(key.get(), value, platform::kRegSz, data, size);
             }
-            os_.registry.CloseKey(key);
         };
         writeValues(kTcpipParameters, {u"NV Hostname", u"Hostname"});
         writeValues(kActiveComputerName, {u"Computername"});
