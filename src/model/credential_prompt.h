@@ -9,17 +9,13 @@ namespace corvane {
 
 class CredentialPrompt {
 public:
+    virtual ~CredentialPrompt() = default;
+
     // For an operation the domain refused with `refusal`, asks in a dialog
     // owned by `owner`: 1237 (retry) when new credentials were stored in the
     // setup state, 1223 (cancelled) when the administrator gave up.
     virtual platform::ErrorCode AskAfterRefusal(platform::WindowId owner,
                                                 platform::ErrorCode refusal) = 0;
-
-protected:
-    CredentialPrompt() = default;
-    CredentialPrompt(const CredentialPrompt&) = default;
-    CredentialPrompt& operator=(const CredentialPrompt&) = default;
-    ~CredentialPrompt() = default;
 };
 
 } // namespace corvane
