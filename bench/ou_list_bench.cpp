@@ -5,6 +5,7 @@
 #include "model/setup_state.h"
 #include "platform/sim/world.h"
 #include "support/text_format.h"
+#include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 
 #include <benchmark/benchmark.h>
@@ -44,7 +45,9 @@ void FillList(benchmark::State& run, bool sorted) {
         dialog.item(kList).sorted = sorted;
         DomainText domain(u"A");
         setup.OrganizationUnitListLoaded = 0;
-        const bool filled = FillJoinableOrganizationUnits(world.platform(), setup, dialog, domain);
+        AuthenticationPrompt prompt(world.platform(), setup);
+        const bool filled =
+            FillJoinableOrganizationUnits(world.platform(), setup, dialog, kList, domain, prompt);
         benchmark::DoNotOptimize(filled);
         // Every unit and the default computer container, one selected.
         if (!filled || dialog.ListCount(kList) != units + 1 ||

@@ -149,7 +149,7 @@ int RunProgram(platform::Platform& os, SetupState& state, std::u16string_view co
         prepareProcess();
     }
     OpenDiagnosticLog(os, state);
-    const int end = RunMainDialog(os, state);
+    const int end = RunMainDialog(os, state, IsStartWithWindowsEnabled);
 
     if (end == platform::kDialogOk && state.StartWithWindowsChosen) {
         SetStartWithWindows(os);

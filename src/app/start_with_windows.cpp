@@ -1,5 +1,7 @@
 #include "app/start_with_windows.h"
 
+#include "platform/registry_key.h"
+
 #include <array>
 #include <cstdint>
 
@@ -17,21 +19,17 @@ constexpr std::size_t kCommandCapacity = 261;
 } // namespace
 
 bool IsStartWithWindowsEnabled(platform::Platform& os) {
-    platform::RegistryKey key = 0;
-    if (os.registry.OpenKey(platform::RegistryRoot::LocalMachine, kRunKey, &key) !=
-        platform::error::kSuccess) {
+    platform::OpenedRegistryKey key(os.registry);
+    if (key.Open(platform::RegistryRoot::LocalMachine, kRunKey) != platform::error::kSuccess) {
         return false;
     }
-    const platform::ErrorCode query =
-        os.registry.QueryValue(key, kValueName, nullptr, nullptr, nullptr);
-    os.registry.CloseKey(key);
-    return query == platform::error::kSuccess;
+    return os.registry.QueryValue(key.get(), kValueName, nullptr, nullptr, nullptr) ==
+           platform::error::kSuccess;
 }
 
 void SetStartWithWindows(platform::Platform& os) {
-    platform::RegistryKey key = 0;
-    if (os.registry.OpenKey(platform::RegistryRoot::LocalMachine, kRunKey, &key) !=
-        platform::error::kSuccess) {
+    platform::OpenedRegistryKey key(os.registry);
+    if (key.Open(platform::RegistryRoot::LocalMachine, kRunKey) != platform::error::kSuccess) {
         return;
     }
     // The path goes in quoted: unquoted, a path with blanks such as
@@ -48,10 +46,9 @@ void SetStartWithWindows(platform::Platform& os) {
         command[length + 1] = u'"';
         command[length + 2] = u'\0';
         const auto size = static_cast<std::uint32_t>((length + 3) * sizeof(char16_t));
-        os.registry.SetValue(key, kValueName, platform::kRegSz,
+        os.registry.SetValue(key.get(), kValueName, platform::kRegSz,
                              reinterpret_cast<const std::uint8_t*>(command.data()), size);
     }
-    os.registry.CloseKey(key);
 }
 
 } // namespace corvane

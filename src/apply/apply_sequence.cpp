@@ -2,14 +2,13 @@
 
 #include "apply/adapter_application.h"
 #include "apply/computer_name_rules.h"
-#include "apply/domain_lookups.h"
 #include "directory/computer_account.h"
+#include "directory/domain_lookups.h"
 #include "model/credentials.h"
 #include "platform/net_buffer.h"
+#include "platform/registry_key.h"
 #include "support/interface_language.h"
-#include "ui/authentication_dialog.h"
-#include "ui/dialog_ids.h"
-#include "ui/string_resources.h"
+#include "support/string_ids.h"
 
 #include <string>
 
@@ -18,7 +17,6 @@ namespace corvane {
 namespace {
 
 namespace error = platform::error;
-namespace id = ui::main_dialog;
 
 constexpr const char* kOperation = "SaveSettings";
 // The line of the unjoin failure report, kept as the log has always shown it.
@@ -36,9 +34,10 @@ bool IsRefusedCredentials(platform::ErrorCode code) {
 
 class ApplyRun {
 public:
-    ApplyRun(platform::Platform& os, SetupState& state, platform::DialogView& dialog,
-             const std::atomic<bool>& abandoned)
-        : os_(os), state_(state), dialog_(dialog), abandoned_(abandoned), joinName_(os.network) {}
+    ApplyRun(platform::Platform& os, SetupState& state, const AdministratorChoice& choice,
+             platform::WindowId owner, CredentialPrompt& prompt, const std::atomic<bool>& abandoned)
+        : os_(os), state_(state), choice_(choice), owner_(owner), prompt_(prompt),
+          abandoned_(abandoned), joinName_(os.network) {}
 
     void Run(ChangeMask mask) {
         ReadJoinInformation();
@@ -54,7 +53,7 @@ public:
             OrganizationUnitStep();
         }
         if ((mask & kRestartNoticeMask) != 0 && !Abandoned()) {
-            Notice(LocalizedText(ui::kStringRestartText), LocalizedText(ui::kStringRestartCaption),
+            Notice(LocalizedText(kStringRestartText), LocalizedText(kStringRestartCaption),
                    kNoticeWarningStyle);
         }
         joinName_.Reset();
@@ -74,11 +73,11 @@ private:
         state_.Log.Log(LogLevel::Info, static_cast<std::int32_t>(code), format, kOperation, arg);
     }
 
-    bool DomainChosen() { return dialog_.IsChecked(id::kMemberOfDomain); }
-    bool WorkgroupChosen() { return dialog_.IsChecked(id::kMemberOfWorkgroup); }
+    bool DomainChosen() const { return choice_.membership == platform::JoinStatus::Domain; }
+    bool WorkgroupChosen() const { return choice_.membership == platform::JoinStatus::Workgroup; }
 
     void Notice(const std::u16string& text, const std::u16string& caption, std::uint32_t style) {
-        ShowTimedNotice(os_, state_, dialog_.Window(), text, caption, style);
+        ShowTimedNotice(os_, state_, owner_, text, caption, style);
     }
 
     std::u16string LocalizedText(std::uint32_t id) {
@@ -93,7 +92,7 @@ private:
         if (!IsRefusedCredentials(result) || Abandoned()) {
             return result;
         }
-        return PromptForCredentials(os_, state_, dialog_.Window(), result);
+        return prompt_.AskAfterRefusal(owner_, result);
     }
 
     bool Retrying(platform::ErrorCode result) const {
@@ -133,8 +132,7 @@ private:
     void RenameStep() {
         // A name the platform would refuse or rewrite changes nothing; a
         // local name that could not be set is not written anywhere else.
-        if (!AcceptDesiredComputerName(os_, state_, dialog_.Window()) ||
-            !SetLocalComputerName(os_, state_)) {
+        if (!AcceptDesiredComputerName(os_, state_, owner_) || !SetLocalComputerName(os_, state_)) {
             renameFailed_ = true;
             return;
         }
@@ -161,8 +159,8 @@ private:
             Log(result, u"%S: Settings Computer name not possible.");
             os_.network.SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname,
                                           state_.CurrentComputerName.c_str());
-            Notice(LocalizedText(ui::kStringRenameFailedText),
-                   LocalizedText(ui::kStringRenameFailedCaption), kNoticeWarningStyle);
+            Notice(LocalizedText(kStringRenameFailedText),
+                   LocalizedText(kStringRenameFailedCaption), kNoticeWarningStyle);
             renameFailed_ = true;
             return;
         }
@@ -183,16 +181,14 @@ private:
         const auto size = static_cast<std::uint32_t>((name.size() + 1) * sizeof(char16_t));
         auto writeValues = [&](std::u16string_view keyPath,
                                std::initializer_list<const char16_t*> values) {
-            platform::RegistryKey key = 0;
+            platform::OpenedRegistryKey key(os_.registry);
             const std::u16string path(keyPath);
-            if (os_.registry.OpenKey(platform::RegistryRoot::LocalMachine, path.c_str(), &key) !=
-                error::kSuccess) {
+            if (key.Open(platform::RegistryRoot::LocalMachine, path.c_str()) != error::kSuccess) {
                 return;
             }
             for (const char16_t* value : values) {
-                os_.registry.SetValue(key, value, platform::kRegSz, data, size);
+                os_.registry.SetValue(key.get(), value, platform::kRegSz, data, size);
             }
-            os_.registry.CloseKey(key);
         };
         writeValues(kTcpipParameters, {u"NV Hostname", u"Hostname"});
         writeValues(kActiveComputerName, {u"Computername"});
@@ -302,7 +298,9 @@ private:
 
     platform::Platform& os_;
     SetupState& state_;
-    platform::DialogView& dialog_;
+    const AdministratorChoice& choice_;
+    platform::WindowId owner_;
+    CredentialPrompt& prompt_;
     const std::atomic<bool>& abandoned_;
     platform::NetBuffer<char16_t> joinName_;
     platform::JoinStatus joinStatus_ = platform::JoinStatus::Unknown;
@@ -327,9 +325,10 @@ void ShowTimedNotice(platform::Platform& os, const SetupState& state, platform::
     }
 }
 
-void SaveSettings(platform::Platform& os, SetupState& state, platform::DialogView& dialog,
-                  ChangeMask mask, const std::atomic<bool>& abandoned) {
-    ApplyRun(os, state, dialog, abandoned).Run(mask);
+void SaveSettings(platform::Platform& os, SetupState& state, const AdministratorChoice& choice,
+                  platform::WindowId owner, CredentialPrompt& prompt, ChangeMask mask,
+                  const std::atomic<bool>& abandoned) {
+    ApplyRun(os, state, choice, owner, prompt, abandoned).Run(mask);
 }
 
 } // namespace corvane

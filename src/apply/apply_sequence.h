@@ -4,8 +4,9 @@
 #pragma once
 
 #include "apply/change_detection.h"
+#include "model/administrator_choice.h"
+#include "model/credential_prompt.h"
 #include "model/setup_state.h"
-#include "platform/dialog_view.h"
 #include "platform/platform.h"
 
 #include <atomic>
@@ -13,12 +14,14 @@
 namespace corvane {
 
 // Runs the steps the mask selects on the calling thread (the apply worker).
-// `dialog` is the main dialog, whose membership options are read when a step
-// needs them and which owns every notice and prompt. Once `abandoned` is set
-// no further change is started: the run returns at its next step boundary,
-// retry or prompt.
-void SaveSettings(platform::Platform& os, SetupState& state, platform::DialogView& dialog,
-                  ChangeMask mask, const std::atomic<bool>& abandoned);
+// The choice's membership decides the domain and workgroup steps; `owner`
+// (the main dialog) owns every notice, and `prompt` asks for other
+// credentials when the domain refuses. Once `abandoned` is set no further
+// change is started: the run returns at its next step boundary, retry or
+// prompt.
+void SaveSettings(platform::Platform& os, SetupState& state, const AdministratorChoice& choice,
+                  platform::WindowId owner, CredentialPrompt& prompt, ChangeMask mask,
+                  const std::atomic<bool>& abandoned);
 
 // A notice of the apply run: a timed message box in the language and with
 // the time-out of the setup state. Where the timed box is not available a

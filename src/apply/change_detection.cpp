@@ -1,37 +1,11 @@
 #include "apply/change_detection.h"
 
 #include "support/ascii_case.h"
-#include "ui/dialog_ids.h"
 
 #include <cstddef>
 #include <cstring>
 
 namespace corvane {
-
-namespace id = ui::main_dialog;
-
-platform::JoinStatus ChosenMembership(platform::DialogView& dialog) {
-    if (dialog.IsChecked(id::kMemberOfDomain)) {
-        return platform::JoinStatus::Domain;
-    }
-    if (dialog.IsChecked(id::kMemberOfWorkgroup)) {
-        return platform::JoinStatus::Workgroup;
-    }
-    return platform::JoinStatus::Unknown;
-}
-
-OrganizationUnitText& GetSelectedOrganizationUnit(platform::DialogView& dialog, int listId,
-                                                  OrganizationUnitText& buffer) {
-    const int selected = dialog.ListSelection(listId);
-    if (selected == platform::kNoListSelection) {
-        return buffer;
-    }
-    const std::u16string text = dialog.ListItemText(listId, selected);
-    if (text.size() < OrganizationUnitText::kCapacity) {
-        buffer.Assign(text);
-    }
-    return buffer;
-}
 
 bool AdapterRecordsDiffer(const AdapterRecord& edited, const AdapterRecord& found) {
     // Everything after the list link, which differs between copies.
@@ -62,24 +36,25 @@ bool NamesCurrentDomain(const SetupState& state, std::u16string_view domain) {
             EqualsIgnoringAsciiCase(domain, state.CurrentDomainJoinedName.view()));
 }
 
-ChangeMask ComputeChangeMask(platform::DialogView& dialog, SetupState& state) {
-    state.DesiredComputerName.Assign(dialog.ItemText(id::kComputerName));
-    state.DesiredWorkgroup.Assign(dialog.ItemText(id::kWorkgroup));
-    state.DesiredDomain.Assign(dialog.ItemText(id::kDomain));
-    GetSelectedOrganizationUnit(dialog, id::kOrganizationUnitList, state.DesiredOrganizationUnit);
+ChangeMask ComputeChangeMask(const AdministratorChoice& choice, SetupState& state) {
+    state.DesiredComputerName.Assign(choice.computerName.view());
+    state.DesiredWorkgroup.Assign(choice.workgroup.view());
+    state.DesiredDomain.Assign(choice.domain.view());
+    if (choice.organizationUnit) {
+        state.DesiredOrganizationUnit.Assign(choice.organizationUnit->view());
+    }
 
     ChangeMask mask = 0;
-    const platform::JoinStatus membership = ChosenMembership(dialog);
-    if (membership == platform::JoinStatus::Domain) {
+    if (choice.membership == platform::JoinStatus::Domain) {
         if (!NamesCurrentDomain(state, state.DesiredDomain.view())) {
             mask |= ChangeDomain;
         }
-    } else if (membership == platform::JoinStatus::Workgroup) {
+    } else if (choice.membership == platform::JoinStatus::Workgroup) {
         if (!(state.CurrentWorkgroup == state.DesiredWorkgroup)) {
             mask |= ChangeWorkgroup;
         }
     }
-    if (membership != state.JoinStatusAtStart) {
+    if (choice.membership != state.JoinStatusAtStart) {
         mask |= ChangeMembershipType;
     }
     if (AdapterListsDiffer(state.AdaptersAsEdited, state.AdaptersAsFound)) {
@@ -88,7 +63,7 @@ ChangeMask ComputeChangeMask(platform::DialogView& dialog, SetupState& state) {
     if (!(state.CurrentComputerName == state.DesiredComputerName)) {
         mask |= ChangeComputerName;
     }
-    if (dialog.IsChecked(id::kStartWithWindows) != state.StartWithWindowsAtStart) {
+    if (choice.startWithWindows != state.StartWithWindowsAtStart) {
         mask |= ChangeStartWithWindows;
     }
     if (!(state.CurrentOrganizationUnit == state.DesiredOrganizationUnit)) {
@@ -97,10 +72,10 @@ ChangeMask ComputeChangeMask(platform::DialogView& dialog, SetupState& state) {
     return mask;
 }
 
-bool ValidateInputs(platform::DialogView& dialog, SetupState& state) {
-    state.DesiredWorkgroup.Assign(dialog.ItemText(id::kWorkgroup));
-    state.DesiredDomain.Assign(dialog.ItemText(id::kDomain));
-    switch (ChosenMembership(dialog)) {
+bool ValidateInputs(const AdministratorChoice& choice, SetupState& state) {
+    state.DesiredWorkgroup.Assign(choice.workgroup.view());
+    state.DesiredDomain.Assign(choice.domain.view());
+    switch (choice.membership) {
     case platform::JoinStatus::Domain:
         return !state.DesiredDomain.empty();
     case platform::JoinStatus::Workgroup:

@@ -1,9 +1,9 @@
-// Change detection: what the main dialog's fields want compared with what
-// was found when it opened, condensed into one bit per kind of change.
+// Change detection: what the administrator chose compared with what was
+// found when the main dialog opened, condensed into one bit per kind of change.
 #pragma once
 
+#include "model/administrator_choice.h"
 #include "model/setup_state.h"
-#include "platform/dialog_view.h"
 
 #include <cstdint>
 #include <string_view>
@@ -31,27 +31,18 @@ inline constexpr ChangeMask kRestartNoticeMask =
     ChangeWorkgroup | ChangeComputerName | ChangeMembershipType;
 inline constexpr ChangeMask kAdapterStepMask = ChangeAdapters;
 
-// The membership the dialog's options choose: 3 (domain) when the domain
-// option is ticked, else 2 (workgroup) when the workgroup option is, else 0.
-platform::JoinStatus ChosenMembership(platform::DialogView& dialog);
-
 // Whether `domain` names the domain the computer was a member of when the
 // dialog opened: by its DNS name or by the name the join information gave,
 // without regard to case.
 bool NamesCurrentDomain(const SetupState& state, std::u16string_view domain);
 
-// Refreshes the desired texts from the dialog and returns the pending changes.
-ChangeMask ComputeChangeMask(platform::DialogView& dialog, SetupState& state);
+// Refreshes the desired texts from the choice (the OU only when one is
+// picked) and returns the pending changes.
+ChangeMask ComputeChangeMask(const AdministratorChoice& choice, SetupState& state);
 
 // Refreshes the desired workgroup and domain and tells whether the chosen
 // membership has a name (with no membership chosen the inputs are valid).
-bool ValidateInputs(platform::DialogView& dialog, SetupState& state);
-
-// Copies the OU list's selected item into `buffer`; with no selection, or an
-// item too long for the buffer (which would be another OU once cut), the
-// buffer keeps what it held.
-OrganizationUnitText& GetSelectedOrganizationUnit(platform::DialogView& dialog, int listId,
-                                                  OrganizationUnitText& buffer);
+bool ValidateInputs(const AdministratorChoice& choice, SetupState& state);
 
 // Whether two adapter records differ in any byte but the link to the next
 // record: fixed-width texts count over their full width, bytes behind a

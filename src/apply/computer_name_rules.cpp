@@ -2,7 +2,7 @@
 
 #include "apply/apply_sequence.h"
 #include "support/interface_language.h"
-#include "ui/string_resources.h"
+#include "support/string_ids.h"
 
 #include <string>
 
@@ -78,11 +78,11 @@ platform::ErrorCode ComputerNameFaultCode(ComputerNameFault fault) {
 std::uint32_t ComputerNameFaultText(ComputerNameFault fault) {
     switch (fault) {
     case ComputerNameFault::Length:
-        return ui::kStringComputerNameLength;
+        return kStringComputerNameLength;
     case ComputerNameFault::DigitsOnly:
-        return ui::kStringComputerNameDigitsOnly;
+        return kStringComputerNameDigitsOnly;
     default:
-        return ui::kStringComputerNameCharacters;
+        return kStringComputerNameCharacters;
     }
 }
 
@@ -98,7 +98,7 @@ bool AcceptDesiredComputerName(platform::Platform& os, SetupState& state,
         std::u16string text;
         std::u16string caption;
         LoadInterfaceString(os, state, ComputerNameFaultText(fault), text);
-        LoadInterfaceString(os, state, ui::kStringComputerNameCaption, caption);
+        LoadInterfaceString(os, state, kStringComputerNameCaption, caption);
         ShowTimedNotice(os, state, owner, text, caption, kNoticeWarningStyle);
     }
     return false;

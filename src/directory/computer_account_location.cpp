@@ -1,12 +1,12 @@
 // GetComputerAccountOrganizationUnit: where the computer's account lives, as
 // an OU path. Writes no log entries.
-#include "apply/domain_lookups.h"
 #include "directory/com_bracket.h"
 #include "directory/computer_account.h"
 #include "directory/computer_search.h"
 #include "directory/directory_bind.h"
 #include "directory/directory_paths.h"
 #include "directory/distinguished_name.h"
+#include "directory/domain_lookups.h"
 
 namespace corvane {
 

@@ -1,12 +1,10 @@
 #include "directory/joinable_organization_units.h"
 
-#include "apply/domain_lookups.h"
 #include "directory/computer_account.h"
 #include "directory/distinguished_name.h"
+#include "directory/domain_lookups.h"
 #include "model/credentials.h"
 #include "platform/net_buffer.h"
-#include "ui/authentication_dialog.h"
-#include "ui/dialog_ids.h"
 
 #include <algorithm>
 #include <string>
@@ -18,8 +16,6 @@ namespace corvane {
 namespace {
 
 namespace error = platform::error;
-
-constexpr int kList = ui::main_dialog::kOrganizationUnitList;
 
 // The codes with which NetGetJoinableOUs refuses the credentials it was
 // given; each one asks the user for others.
@@ -63,7 +59,7 @@ struct Entry {
 // added in the control's own order each entry goes to the end. Paths that
 // compare equal keep the order returned, so that the control ends with the
 // same entries in the same places as when they are added as returned.
-void AddUnits(platform::DialogView& dialog, char16_t* const* units, std::uint32_t count,
+void AddUnits(platform::DialogView& dialog, int list, char16_t* const* units, std::uint32_t count,
               std::u16string_view located) {
     if (units == nullptr) {
         return;
@@ -81,15 +77,15 @@ void AddUnits(platform::DialogView& dialog, char16_t* const* units, std::uint32_
         return order != 0 ? order < 0 : a.position < b.position;
     });
     for (const Entry& entry : entries) {
-        const int index = dialog.AddListItem(kList, entry.path);
+        const int index = dialog.AddListItem(list, entry.path);
         if (index != platform::kNoListSelection && entry.path == located) {
-            dialog.SetListSelection(kList, index);
+            dialog.SetListSelection(list, index);
         }
     }
 }
 
 // One successful listing: where the account lives now, then the list.
-void ShowUnits(platform::Platform& os, SetupState& state, platform::DialogView& dialog,
+void ShowUnits(platform::Platform& os, SetupState& state, platform::DialogView& dialog, int list,
                const DomainText& domain, char16_t* const* units, std::uint32_t count) {
     OrganizationUnitText located;
     located.Clear();
@@ -97,20 +93,21 @@ void ShowUnits(platform::Platform& os, SetupState& state, platform::DialogView& 
                                            state.CurrentComputerName.view(), located)) {
         state.CurrentOrganizationUnit = located;
     }
-    AddUnits(dialog, units, count, located.view());
+    AddUnits(dialog, list, units, count, located.view());
 }
 
 } // namespace
 
 bool FillJoinableOrganizationUnits(platform::Platform& os, SetupState& state,
-                                   platform::DialogView& dialog, DomainText& domain) {
+                                   platform::DialogView& dialog, int list, DomainText& domain,
+                                   CredentialPrompt& prompt) {
     // Above 0 while a fill runs (for instance behind its authentication
     // dialog, when the list drops down again) and after one succeeded.
     if (state.OrganizationUnitListLoaded.fetch_add(1) + 1 > 1) {
         state.OrganizationUnitListLoaded.fetch_sub(1);
         return false;
     }
-    dialog.ResetList(kList);
+    dialog.ResetList(list);
 
     platform::ErrorCode status = error::kSuccess;
     if (GetDomainDnsName(os, state, domain) == error::kSuccess) {
@@ -123,9 +120,9 @@ bool FillJoinableOrganizationUnits(platform::Platform& os, SetupState& state,
             if (status == error::kSuccess) {
                 // Stays loaded once this call has given back its own count.
                 state.OrganizationUnitListLoaded.fetch_add(1);
-                ShowUnits(os, state, dialog, domain, units.get(), count);
+                ShowUnits(os, state, dialog, list, domain, units.get(), count);
             } else if (IsRefusedListing(status)) {
-                status = PromptForCredentials(os, state, dialog.Window(), status);
+                status = prompt.AskAfterRefusal(dialog.Window(), status);
             }
         } while (status == error::kRetry);
     }

@@ -2,8 +2,8 @@
 
 #include "support/ascii_case.h"
 #include "support/fixed_text.h"
+#include "support/string_ids.h"
 #include "support/text_format.h"
-#include "ui/string_resources.h"
 
 #include <array>
 #include <vector>
@@ -135,10 +135,10 @@ platform::LanguageId InterfaceLanguage(platform::Platform& os, const SetupState&
     if (!state.ForcedLanguageTag.empty()) {
         const auto forced = static_cast<platform::LanguageId>(state.MessageBoxLanguage & 0xFFFFu);
         switch (forced & kPrimaryLanguageMask) {
-        case ui::kLanguageGerman& kPrimaryLanguageMask:
-            return ui::kLanguageGerman;
-        case ui::kLanguageEnglish& kPrimaryLanguageMask:
-            return ui::kLanguageEnglish;
+        case kLanguageGerman& kPrimaryLanguageMask:
+            return kLanguageGerman;
+        case kLanguageEnglish& kPrimaryLanguageMask:
+            return kLanguageEnglish;
         default:
             break;
         }
@@ -152,7 +152,7 @@ bool LoadInterfaceString(platform::Platform& os, const SetupState& state, std::u
 }
 
 bool IsReplaceableNoticeString(std::uint32_t id) {
-    return id >= ui::kStringRenameFailedText && id <= ui::kStringRenameFailedCaption;
+    return id >= kStringRenameFailedText && id <= kStringRenameFailedCaption;
 }
 
 bool LoadLocalizedString(platform::Platform& os, const SetupState& state, std::uint32_t id,

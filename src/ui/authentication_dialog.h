@@ -3,6 +3,7 @@
 // given, and stores them in the setup state for the next attempt.
 #pragma once
 
+#include "model/credential_prompt.h"
 #include "model/setup_state.h"
 #include "platform/dialog_logic.h"
 #include "platform/platform.h"
@@ -53,5 +54,21 @@ int RunAuthenticationDialog(platform::Platform& os, SetupState& state, platform:
 // the user gave up, 1237 (retry) when new credentials were stored.
 platform::ErrorCode PromptForCredentials(platform::Platform& os, SetupState& state,
                                          platform::WindowId owner, platform::ErrorCode refusal);
+
+// The prompt that the apply run and the OU listing ask through: the
+// authentication dialog, as PromptForCredentials runs it.
+class AuthenticationPrompt final : public CredentialPrompt {
+public:
+    AuthenticationPrompt(platform::Platform& os, SetupState& state) : os_(os), state_(state) {}
+
+    platform::ErrorCode AskAfterRefusal(platform::WindowId owner,
+                                        platform::ErrorCode refusal) override {
+        return PromptForCredentials(os_, state_, owner, refusal);
+    }
+
+private:
+    platform::Platform& os_;
+    SetupState& state_;
+};
 
 } // namespace corvane

@@ -1,14 +1,14 @@
 #include "ui/main_dialog.h"
 
-#include "app/start_with_windows.h"
-#include "apply/apply_worker.h"
 #include "apply/change_detection.h"
 #include "apply/computer_name_rules.h"
-#include "apply/domain_lookups.h"
+#include "directory/domain_lookups.h"
 #include "directory/joinable_organization_units.h"
 #include "platform/net_buffer.h"
 #include "support/interface_language.h"
 #include "ui/adapter_panel.h"
+#include "ui/administrator_choice_reading.h"
+#include "ui/apply_with_progress.h"
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 #include "ui/settings_file.h"
@@ -44,7 +44,7 @@ bool MainDialog::OnInitDialog(platform::DialogView& dialog, std::intptr_t /*para
     dialog.SetCaption(texts.title.view());
     dialog.SetItemText(id::kHeaderText, texts.header.view());
 
-    const bool startsWithWindows = IsStartWithWindowsEnabled(os_);
+    const bool startsWithWindows = startsWithWindows_(os_);
     state_.StartWithWindowsAtStart = startsWithWindows;
     state_.StartWithWindowsChosen = startsWithWindows;
     if (startsWithWindows) {
@@ -178,7 +178,8 @@ void MainDialog::LookUpJoinedDomain(platform::DialogView& dialog, bool deferred)
         // one the user typed meanwhile, in the field.
         dialog.SetItemText(id::kDomain, state_.CurrentDomain.view());
     }
-    if (FillJoinableOrganizationUnits(os_, state_, dialog, state_.CurrentDomain)) {
+    if (FillJoinableOrganizationUnits(os_, state_, dialog, id::kOrganizationUnitList,
+                                      state_.CurrentDomain, prompt_)) {
         // The unit selected now is where the account lives: it is both
         // what was found and, until the user picks another, what is
         // wanted.
@@ -280,15 +281,17 @@ void MainDialog::OnCommand(platform::DialogView& dialog, int itemId, int notific
 }
 
 void MainDialog::UpdateOkState(platform::DialogView& dialog) {
-    const ChangeMask mask = ComputeChangeMask(dialog, state_);
-    const bool enable = mask != 0 && ValidateInputs(dialog, state_);
+    const AdministratorChoice choice = ReadAdministratorChoice(dialog);
+    const ChangeMask mask = ComputeChangeMask(choice, state_);
+    const bool enable = mask != 0 && ValidateInputs(choice, state_);
     dialog.EnableItem(ui::kItemOk, enable);
 }
 
 void MainDialog::FillOrganizationUnitList(platform::DialogView& dialog) {
     // The listing asks the domain on this thread.
     os_.ui.ShowWaitCursor(true);
-    FillJoinableOrganizationUnits(os_, state_, dialog, state_.DesiredDomain);
+    FillJoinableOrganizationUnits(os_, state_, dialog, id::kOrganizationUnitList,
+                                  state_.DesiredDomain, prompt_);
     os_.ui.ShowWaitCursor(false);
 }
 
@@ -323,16 +326,22 @@ void MainDialog::ConfirmAndApply(platform::DialogView& dialog) {
     confirmed_ = true;
     dialog.EnableItem(ui::kItemOk, false);
 
-    state_.DesiredWorkgroup.Assign(dialog.ItemText(id::kWorkgroup));
-    state_.DesiredDomain.Assign(dialog.ItemText(id::kDomain));
-    state_.DesiredComputerName.Assign(dialog.ItemText(id::kComputerName));
-    GetSelectedOrganizationUnit(dialog, id::kOrganizationUnitList, state_.DesiredOrganizationUnit);
-    // Logs whether the domain can be found, whichever membership is chosen.
+    // The dialog stays disabled under the progress dialog: what it shows now
+    // is what the run applies.
+    const AdministratorChoice choice = ReadAdministratorChoice(dialog);
+    state_.DesiredWorkgroup.Assign(choice.workgroup.view());
+    state_.DesiredDomain.Assign(choice.domain.view());
+    state_.DesiredComputerName.Assign(choice.computerName.view());
+    if (choice.organizationUnit) {
+        state_.DesiredOrganizationUnit.Assign(choice.organizationUnit->view());
+    }
+    // Logs whether the domain can be found, whichever membership is chosen;
+    // the run itself takes the domain as chosen.
     GetDomainDnsName(os_, state_, state_.DesiredDomain);
 
-    RunApplyWithProgress(os_, state_, dialog);
+    RunApplyWithProgress(os_, state_, choice, dialog.Window());
 
-    state_.StartWithWindowsChosen = dialog.IsChecked(id::kStartWithWindows);
+    state_.StartWithWindowsChosen = choice.startWithWindows;
     // OK also after the user closed the progress dialog: what was applied
     // so far stays applied.
     dialog.EndDialog(platform::kDialogOk);
@@ -373,8 +382,9 @@ platform::DialogDecoration MainDialog::Decoration() const {
     return decoration;
 }
 
-int RunMainDialog(platform::Platform& os, SetupState& state) {
-    MainDialog logic(os, state);
+int RunMainDialog(platform::Platform& os, SetupState& state,
+                  StartWithWindowsQuery startsWithWindows) {
+    MainDialog logic(os, state, startsWithWindows);
     return os.ui.RunModalDialog(ui::kDialogMain, InterfaceLanguage(os, state),
                                 platform::kDesktopWindow, logic, 0);
 }

@@ -7,6 +7,7 @@
 #include "platform/dialog_logic.h"
 #include "platform/platform.h"
 #include "support/fixed_text.h"
+#include "ui/authentication_dialog.h"
 
 #include <cstdint>
 
@@ -25,9 +26,14 @@ inline constexpr int kDomainTypingLimit = 64;
 inline constexpr std::uintptr_t kInitialLookupTimer = 1;
 inline constexpr std::uint32_t kInitialLookupDelayMs = 10;
 
+// Whether the program is registered to start at log-on: asked once, as the
+// dialog initialises.
+using StartWithWindowsQuery = bool (*)(platform::Platform& os);
+
 class MainDialog final : public platform::DialogLogic {
 public:
-    MainDialog(platform::Platform& os, SetupState& state) : os_(os), state_(state) {}
+    MainDialog(platform::Platform& os, SetupState& state, StartWithWindowsQuery startsWithWindows)
+        : os_(os), state_(state), startsWithWindows_(startsWithWindows), prompt_(os, state) {}
 
     bool OnInitDialog(platform::DialogView& dialog, std::intptr_t parameter) override;
     void OnCommand(platform::DialogView& dialog, int itemId, int notification) override;
@@ -66,6 +72,9 @@ private:
 
     platform::Platform& os_;
     SetupState& state_;
+    StartWithWindowsQuery startsWithWindows_;
+    // Asks for other credentials when the domain refuses its OU listing.
+    AuthenticationPrompt prompt_;
     // Once the OK path has started the dialog only ends with OK: further
     // commands, Cancel and the close box do nothing.
     bool confirmed_ = false;
@@ -82,6 +91,7 @@ private:
 
 // Runs the main dialog modally, owned by the desktop, and returns its end
 // value: 1 after the apply run, 2 when cancelled, -1 when it cannot be shown.
-int RunMainDialog(platform::Platform& os, SetupState& state);
+int RunMainDialog(platform::Platform& os, SetupState& state,
+                  StartWithWindowsQuery startsWithWindows);
 
 } // namespace corvane

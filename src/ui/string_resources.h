@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/types.h"
+#include "support/string_ids.h"
 
 #include <cstdint>
 #include <span>
@@ -11,21 +12,21 @@
 
 namespace corvane::ui {
 
-inline constexpr platform::LanguageId kLanguageGerman = 0x0407;
-inline constexpr platform::LanguageId kLanguageEnglish = 0x0409;
-
-inline constexpr std::uint32_t kStringDefaultTitle = 108;
-inline constexpr std::uint32_t kStringDefaultHeader = 109;
-inline constexpr std::uint32_t kStringRenameFailedText = 113;
-inline constexpr std::uint32_t kStringRestartText = 114;
-inline constexpr std::uint32_t kStringRestartCaption = 115;
-inline constexpr std::uint32_t kStringRenameFailedCaption = 116;
-inline constexpr std::uint32_t kStringComputerNameCaption = 117;
-inline constexpr std::uint32_t kStringComputerNameLength = 118;
-inline constexpr std::uint32_t kStringComputerNameCharacters = 119;
-inline constexpr std::uint32_t kStringComputerNameDigitsOnly = 120;
-inline constexpr std::uint32_t kStringNoLogCaption = 121;
-inline constexpr std::uint32_t kStringNoLogText = 122;
+// The numbers, as the dialogs have always named them.
+using corvane::kLanguageEnglish;
+using corvane::kLanguageGerman;
+using corvane::kStringComputerNameCaption;
+using corvane::kStringComputerNameCharacters;
+using corvane::kStringComputerNameDigitsOnly;
+using corvane::kStringComputerNameLength;
+using corvane::kStringDefaultHeader;
+using corvane::kStringDefaultTitle;
+using corvane::kStringNoLogCaption;
+using corvane::kStringNoLogText;
+using corvane::kStringRenameFailedCaption;
+using corvane::kStringRenameFailedText;
+using corvane::kStringRestartCaption;
+using corvane::kStringRestartText;
 
 struct StringResource {
     std::uint32_t id;

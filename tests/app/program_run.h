@@ -9,6 +9,7 @@
 #pragma once
 
 #include "app/program.h"
+#include "fakes/pointer_text.h"
 #include "model/setup_state.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/journal.h"
@@ -193,7 +194,8 @@ public:
     bool LogExists() const {
         return !logPath_.empty() && shared_->world.FileBytes(logPath_).has_value();
     }
-    // The log's lines as UTF-8, without their CR LF.
+    // The log's lines as UTF-8, without their CR LF, each pointer masked
+    // (fakes/pointer_text.h).
     std::vector<std::string> LogLines() const {
         const std::vector<std::uint8_t> bytes = LogBytes();
         std::u16string text;
@@ -204,7 +206,8 @@ public:
         std::size_t start = 0;
         for (std::size_t end; (end = text.find(u"\r\n", start)) != std::u16string::npos;
              start = end + 2) {
-            lines.push_back(sim::Utf16ToUtf8(text.substr(start, end - start)));
+            lines.push_back(fakes::MaskPointers(
+                std::string_view(sim::Utf16ToUtf8(text.substr(start, end - start)))));
         }
         return lines;
     }

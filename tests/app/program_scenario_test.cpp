@@ -194,12 +194,12 @@ std::vector<ChangeCase> ChangeCases() {
           Info(0, "GetDomainDnsName: Status"),
           Info(0, "SaveSettings: NetJoinDomain with Account \"installer@SALES\""),
           Info(0, "MoveComputerAccountToOrganizationUnit: ADsOpenObject(IDirectorySearch) = "
-                  "0000000010000010"),
+                  "<pointer>"),
           Info(0, "MoveComputerAccountToOrganizationUnit: SetSearchPreference"),
           Info(0, "MoveComputerAccountToOrganizationUnit: Path = "
                   "LDAP://sales.example.com/OU=Berlin,OU=Workstations,DC=sales,DC=example,DC=com"),
           Info(0, "MoveComputerAccountToOrganizationUnit: ADsOpenObject(IADsContainer) = "
-                  "0000000010000020"),
+                  "<pointer>"),
           Info(0, "MoveComputerAccountToOrganizationUnit: MoveHere(Source: "
                   "LDAP://sales.example.com/CN=WS-OLD,CN=Computers,DC=sales,DC=example,DC=com)"),
           Info(0, "MoveComputerAccountToOrganizationUnit: QueryInterface(IADs)"),

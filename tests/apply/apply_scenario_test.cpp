@@ -2,14 +2,16 @@
 // the administrator chose, the answers to the dialogs and notices; checked
 // against the log lines in order, the final workstation, directory and
 // registry, and the windows that opened.
-#include "apply/apply_sequence.h"
+#include "apply/apply_worker.h"
 #include "apply/change_detection.h"
-#include "apply/domain_lookups.h"
+#include "directory/domain_lookups.h"
 #include "fakes/fake_dialog_view.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/scenario.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
+#include "ui/administrator_choice_reading.h"
+#include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 
 #include <atomic>
@@ -95,13 +97,18 @@ protected:
         }
     }
 
-    // Runs the apply sequence as the worker does; returns the change mask.
+    // Runs the apply worker on what the dialog holds, as the OK path hands it
+    // over; returns the change mask the worker applied.
     ChangeMask Apply() {
         world.ClearJournal();
         const std::size_t logBefore = LogLines().size();
-        const ChangeMask mask = ComputeChangeMask(dialog, state);
+        const AdministratorChoice choice = ReadAdministratorChoice(dialog);
+        // The mask the worker will compute: computing it only refreshes the
+        // desired values from the choice, as the worker does again.
+        const ChangeMask mask = ComputeChangeMask(choice, state);
         std::atomic<bool> abandoned{false};
-        SaveSettings(world.platform(), state, dialog, mask, abandoned);
+        AuthenticationPrompt prompt(world.platform(), state);
+        ApplyWorker(world.platform(), state, choice, dialog.Window(), prompt, abandoned);
         linesBefore_ = logBefore;
         return mask;
     }

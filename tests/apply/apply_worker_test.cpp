@@ -1,11 +1,12 @@
 // The apply worker on a real thread with the progress dialog of the sim:
 // a run that ends by itself, and a run abandoned by closing the dialog.
-#include "apply/apply_worker.h"
 #include "fakes/fake_dialog_view.h"
 #include "platform/sim/desktop.h"
 #include "platform/sim/scenario.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
+#include "ui/administrator_choice_reading.h"
+#include "ui/apply_with_progress.h"
 #include "ui/dialog_ids.h"
 
 #include <chrono>
@@ -85,7 +86,8 @@ credential SALES\installer s3cret
 TEST_F(ApplyWorkerTest, AFinishedRunEndsTheProgressDialogByItself) {
     state.Account.Assign(u"installer@SALES");
     state.Password.Assign(u"s3cret");
-    const ApplyOutcome outcome = RunApplyWithProgress(world.platform(), state, dialog);
+    const ApplyOutcome outcome = RunApplyWithProgress(
+        world.platform(), state, ReadAdministratorChoice(dialog), dialog.Window());
     EXPECT_TRUE(outcome.completed);
     EXPECT_FALSE(outcome.workerStillRunning);
     EXPECT_TRUE(outcome.workerFinished->load());
@@ -111,7 +113,8 @@ TEST_F(ApplyWorkerTest, ClosingTheProgressDialogAbandonsTheRunAtOnce) {
     prompt.push_back(DialogAction::Press(1));
     world.Desktop().ScriptDialog(105, prompt);
     const auto started = std::chrono::steady_clock::now();
-    const ApplyOutcome outcome = RunApplyWithProgress(world.platform(), state, dialog);
+    const ApplyOutcome outcome = RunApplyWithProgress(
+        world.platform(), state, ReadAdministratorChoice(dialog), dialog.Window());
     const auto returned = std::chrono::steady_clock::now();
 
     EXPECT_FALSE(outcome.completed);

@@ -1,5 +1,6 @@
 #include "apply/change_detection.h"
 #include "fakes/fake_dialog_view.h"
+#include "ui/administrator_choice_reading.h"
 #include "ui/dialog_ids.h"
 
 #include <cstring>
@@ -119,9 +120,11 @@ TEST(ChangeDetection, MaskAndValidityFollowTheFields) {
     for (const Case& c : cases) {
         Machine machine;
         c.edit(machine);
-        const ChangeMask mask = ComputeChangeMask(machine.dialog, machine.state);
+        const ChangeMask mask =
+            ComputeChangeMask(ReadAdministratorChoice(machine.dialog), machine.state);
         EXPECT_EQ(c.mask, mask) << c.name;
-        EXPECT_EQ(c.valid, ValidateInputs(machine.dialog, machine.state)) << c.name;
+        EXPECT_EQ(c.valid, ValidateInputs(ReadAdministratorChoice(machine.dialog), machine.state))
+            << c.name;
     }
 }
 
@@ -130,7 +133,7 @@ TEST(ChangeDetection, RefreshesTheDesiredTextsCutToCapacity) {
     m.dialog.item(id::kComputerName).text = u"NEWNAME-0123456789";
     m.dialog.item(id::kWorkgroup).text = u"WORKGROUP-0123456789";
     m.dialog.item(id::kDomain).text = std::u16string(200, u'd');
-    ComputeChangeMask(m.dialog, m.state);
+    ComputeChangeMask(ReadAdministratorChoice(m.dialog), m.state);
     EXPECT_EQ(u"NEWNAME-0123456", m.state.DesiredComputerName.view());
     EXPECT_EQ(u"WORKGROUP-01234", m.state.DesiredWorkgroup.view());
     EXPECT_EQ(std::u16string(128, u'd'), m.state.DesiredDomain.view());
@@ -140,9 +143,11 @@ TEST(ChangeDetection, RefreshesTheDesiredTextsCutToCapacity) {
 TEST(ChangeDetection, AnEarlierOuSelectionStaysWhenNothingIsSelected) {
     Machine m;
     m.dialog.item(id::kOrganizationUnitList).selection = 0;
-    EXPECT_EQ(ChangeOrganizationUnit, ComputeChangeMask(m.dialog, m.state));
+    EXPECT_EQ(ChangeOrganizationUnit,
+              ComputeChangeMask(ReadAdministratorChoice(m.dialog), m.state));
     m.dialog.item(id::kOrganizationUnitList).selection = platform::kNoListSelection;
-    EXPECT_EQ(ChangeOrganizationUnit, ComputeChangeMask(m.dialog, m.state));
+    EXPECT_EQ(ChangeOrganizationUnit,
+              ComputeChangeMask(ReadAdministratorChoice(m.dialog), m.state));
     EXPECT_EQ(u"", m.state.DesiredOrganizationUnit.view());
 }
 

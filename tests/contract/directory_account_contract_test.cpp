@@ -8,6 +8,7 @@
 #include "directory/computer_account.h"
 #include "directory/joinable_organization_units.h"
 #include "fakes/fake_dialog_view.h"
+#include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 
 #include <algorithm>
@@ -215,7 +216,9 @@ TEST_P(DirectoryContract, JoinableUnitsAreTheOnesTheLogonMayCreateComputersIn) {
     domain.Assign(Domain());
     // The workstation's own logon is refused or unknown to the directory;
     // the stored account is used.
-    EXPECT_TRUE(FillJoinableOrganizationUnits(Os(), state_, dialog, domain));
+    AuthenticationPrompt prompt(Os(), state_);
+    EXPECT_TRUE(FillJoinableOrganizationUnits(
+        Os(), state_, dialog, ui::main_dialog::kOrganizationUnitList, domain, prompt));
     EXPECT_EQ(state_.CurrentOrganizationUnit.view(), UnitPath(u"Berlin"));
     const fakes::FakeDialogView::Item& combo = dialog.item(ui::main_dialog::kOrganizationUnitList);
     ASSERT_NE(combo.selection, platform::kNoListSelection);

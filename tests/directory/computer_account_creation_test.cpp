@@ -59,17 +59,19 @@ TEST(CreateComputerAccount, AnOuPathMovesTheNewAccountThere) {
               0u);
     EXPECT_EQ(scene.ParentOf(u"PC9"), kBerlin);
     const std::u16string_view move = u"MoveComputerAccountToOrganizationUnit";
-    // The move's interfaces are numbered on from the creation's three.
-    EXPECT_EQ(scene.LogText(),
-              CreationLog() +
-                  Entry(kInfo, move, u"ADsOpenObject(IDirectorySearch) = 0000000010000040") +
-                  Entry(kInfo, move, u"SetSearchPreference") +
-                  Entry(kInfo, move, u"Path = LDAP://a.b.c/OU=Berlin,OU=Sales,DC=a,DC=b,DC=c") +
-                  Entry(kInfo, move, u"ADsOpenObject(IADsContainer) = 0000000010000050") +
-                  Entry(kInfo, move,
-                        u"MoveHere(Source: LDAP://a.b.c/CN=PC9,CN=Computers,DC=a,DC=b,DC=c)") +
-                  Entry(kInfo, move, u"QueryInterface(IADs)") +
-                  Line(kInfo, u"MoveComputerAccountToOrganizationUnit:IADs.SetInfo"));
+    EXPECT_EQ(
+        scene.LogText(),
+        CreationLog() +
+            Entry(kInfo, move,
+                  u"ADsOpenObject(IDirectorySearch) = " + std::u16string(DirectoryScene::kFirst)) +
+            Entry(kInfo, move, u"SetSearchPreference") +
+            Entry(kInfo, move, u"Path = LDAP://a.b.c/OU=Berlin,OU=Sales,DC=a,DC=b,DC=c") +
+            Entry(kInfo, move,
+                  u"ADsOpenObject(IADsContainer) = " + std::u16string(DirectoryScene::kSecond)) +
+            Entry(kInfo, move,
+                  u"MoveHere(Source: LDAP://a.b.c/CN=PC9,CN=Computers,DC=a,DC=b,DC=c)") +
+            Entry(kInfo, move, u"QueryInterface(IADs)") +
+            Line(kInfo, u"MoveComputerAccountToOrganizationUnit:IADs.SetInfo"));
     scene.ExpectAllReleased();
 }
 

@@ -4,6 +4,7 @@
 // refused. The log goes to a file whose lines the tests read back.
 #pragma once
 
+#include "fakes/pointer_text.h"
 #include "model/setup_state.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
@@ -17,11 +18,11 @@ namespace corvane::testing_directory {
 class DirectoryScene {
 public:
     static constexpr std::u16string_view kLogPath = u"C:\\Tools\\corvane.log";
-    // The first interfaces the sim hands out in a fresh world, as %p shows
-    // them.
-    static constexpr std::u16string_view kFirst = u"0000000010000010";
-    static constexpr std::u16string_view kSecond = u"0000000010000020";
-    static constexpr std::u16string_view kThird = u"0000000010000030";
+    // The interfaces a run binds, in their order, as LogText() shows them:
+    // any pointer but null (fakes/pointer_text.h).
+    static constexpr std::u16string_view kFirst = fakes::kAnyPointer16;
+    static constexpr std::u16string_view kSecond = fakes::kAnyPointer16;
+    static constexpr std::u16string_view kThird = fakes::kAnyPointer16;
     static constexpr std::u16string_view kNull = u"0000000000000000";
 
     DirectoryScene() : domain(world.AddDomain(u"SALES", u"a.b.c")) {
@@ -50,7 +51,8 @@ public:
         return tree().DistinguishedName(tree().Parent(object));
     }
 
-    // The log's text so far (the log is closed for the read).
+    // The log's text so far (the log is closed for the read), each pointer
+    // masked.
     std::u16string LogText() {
         state.Log.Close();
         const std::vector<std::uint8_t> bytes =
@@ -59,7 +61,7 @@ public:
         for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
             text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
         }
-        return text;
+        return fakes::MaskPointers(std::u16string_view(text));
     }
 
     // Every interface, search, column and COM bracket given back, and no

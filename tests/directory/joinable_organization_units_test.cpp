@@ -3,6 +3,7 @@
 #include "fakes/scripted_user_interface.h"
 #include "platform/sim/world.h"
 #include "support/text_format.h"
+#include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
 
 #include <cstdint>
@@ -83,7 +84,7 @@ protected:
 
     bool Fill(std::u16string_view domainName = u"A") {
         field.Assign(domainName);
-        return FillJoinableOrganizationUnits(os, state, dialog, field);
+        return FillJoinableOrganizationUnits(os, state, dialog, kList, field, prompt);
     }
 
     std::vector<std::u16string> Entries() {
@@ -118,6 +119,7 @@ protected:
     platform::Platform os;
     fakes::FakeDialogView dialog;
     SetupState state;
+    AuthenticationPrompt prompt{os, state};
     DomainText field;
 };
 
@@ -245,10 +247,13 @@ TEST_F(JoinableOrganizationUnitsTest, RefusedCredentialsAskForOthersAndTheListin
         localState.Password.Assign(u"nope");
         prompts.Script(Confirm(u"admin@a.b.c", u"right"));
 
+        AuthenticationPrompt localPrompt(localOs, localState);
         fakes::FakeDialogView view;
         view.item(kList).sorted = true;
         DomainText name(u"A");
-        EXPECT_TRUE(FillJoinableOrganizationUnits(localOs, localState, view, name)) << refusal;
+        EXPECT_TRUE(
+            FillJoinableOrganizationUnits(localOs, localState, view, kList, name, localPrompt))
+            << refusal;
         ASSERT_EQ(1u, prompts.openings().size()) << refusal;
         EXPECT_EQ(ui::kDialogAuthentication, prompts.openings()[0].templateId);
         EXPECT_EQ(view.Window(), prompts.openings()[0].owner);
@@ -319,7 +324,7 @@ TEST_F(JoinableOrganizationUnitsTest, AFillStartedWhileOneRunsReturnsAtOnce) {
         countDuringPrompt = state.OrganizationUnitListLoaded.load();
         dialog.AddListItem(kList, u"\\Marker");
         DomainText other(u"A");
-        nestedResult = FillJoinableOrganizationUnits(os, state, dialog, other);
+        nestedResult = FillJoinableOrganizationUnits(os, state, dialog, kList, other, prompt);
         entriesDuringPrompt = dialog.ListCount(kList);
         Confirm(u"admin@a.b.c", u"right")(view, logic);
     });

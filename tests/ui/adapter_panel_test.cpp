@@ -2,6 +2,7 @@
 #include "support/fixed_text.h"
 #include "support/windows_1252.h"
 #include "ui/adapter_panel.h"
+#include "ui/administrator_choice_reading.h"
 #include "ui/main_dialog_harness.h"
 
 #include <algorithm>
@@ -245,7 +246,10 @@ protected:
                 h.dialog.IpAddress(id::kIpAddress),      h.dialog.IpAddress(id::kSubnetMask),
                 h.dialog.IpAddress(id::kDefaultGateway), h.Enabled(id::kIpAddress)};
     }
-    bool AdaptersPending() { return (ComputeChangeMask(h.dialog, h.state) & ChangeAdapters) != 0; }
+    bool AdaptersPending() {
+        return (ComputeChangeMask(ReadAdministratorChoice(h.dialog), h.state) & ChangeAdapters) !=
+               0;
+    }
 
     MainDialogHarness h;
 };
@@ -419,7 +423,9 @@ TEST_F(AdapterPanelTest, TheSettingsFileDhcpValueSetsEveryEditedRecord) {
         EXPECT_EQ(fresh.state.AdaptersAsEdited[1].dhcpEnabled, c.alpha);
         EXPECT_EQ(fresh.state.AdaptersAsFound[0].dhcpEnabled, 0u);
         EXPECT_EQ(fresh.state.AdaptersAsFound[1].dhcpEnabled, 1u);
-        EXPECT_EQ((ComputeChangeMask(fresh.dialog, fresh.state) & ChangeAdapters) != 0, c.pending);
+        EXPECT_EQ((ComputeChangeMask(ReadAdministratorChoice(fresh.dialog), fresh.state) &
+                   ChangeAdapters) != 0,
+                  c.pending);
         // The addresses each adapter has now are shown in either mode.
         fresh.dialog.Choose(id::kAdapterList, 1);
         EXPECT_EQ(fresh.dialog.IpAddress(id::kIpAddress), Quad(192, 168, 10, 5));

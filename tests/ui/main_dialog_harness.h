@@ -3,6 +3,7 @@
 // settings file, opens the dialog and then plays the user.
 #pragma once
 
+#include "app/start_with_windows.h"
 #include "fakes/notifying_dialog_view.h"
 #include "fakes/scripted_user_interface.h"
 #include "model/setup_state.h"
@@ -138,7 +139,7 @@ struct MainDialogHarness {
     SetupState state;
     fakes::NotifyingDialogView dialog{
         *ui::FindDialogTemplate(ui::kDialogMain, ui::kLanguageEnglish)};
-    MainDialog logic{os, state};
+    MainDialog logic{os, state, IsStartWithWindowsEnabled};
     bool opened = false;
 };
 

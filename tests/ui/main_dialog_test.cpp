@@ -1,3 +1,4 @@
+#include "app/start_with_windows.h"
 #include "apply/change_detection.h"
 #include "support/text_format.h"
 #include "ui/main_dialog.h"
@@ -798,7 +799,7 @@ TEST(RunMainDialogTest, OpensTemplate101OwnedByTheDesktopAndReturnsItsEnd) {
     h.dialogs.Script([](fakes::FakeDialogView& view, platform::DialogLogic& logic) {
         logic.OnCommand(view, ui::kItemCancel, platform::kBnClicked);
     });
-    EXPECT_EQ(RunMainDialog(h.os, h.state), platform::kDialogCancel);
+    EXPECT_EQ(RunMainDialog(h.os, h.state, IsStartWithWindowsEnabled), platform::kDialogCancel);
     ASSERT_EQ(h.dialogs.openings().size(), 1u);
     EXPECT_EQ(h.dialogs.openings()[0].templateId, ui::kDialogMain);
     EXPECT_EQ(h.dialogs.openings()[0].owner, platform::kDesktopWindow);

@@ -1,5 +1,5 @@
 // The dialog runtime over real windows: the dialog procedure's translation
-// of messages, the view over the controls (also from another thread), the
+// of messages, the view over the controls, the
 // owner-drawn surface, and the program's authentication and progress dialogs
 // in both languages, each captured into build/screenshots.
 #include "dialog_driver.h"
@@ -13,10 +13,8 @@
 #include "ui/progress_dialog.h"
 #include "ui/string_resources.h"
 
-#include <atomic>
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <windows.h>
 
 namespace corvane::win32 {
@@ -87,11 +85,9 @@ public:
     std::vector<DWORD> changeThreads;
 };
 
-TEST_F(DialogWindows, TheProcedureTranslatesMessagesAndTheViewWorksFromAnotherThread) {
+TEST_F(DialogWindows, TheProcedureTranslatesMessagesAndTheViewReachesTheControls) {
     NotingLogic logic;
-    std::thread worker;
     std::u16string readBack;
-    std::atomic<bool> workerDone{false};
     HWND seen = nullptr;
     DialogDriver driver({
         [&](HWND dialog) {
@@ -100,16 +96,11 @@ TEST_F(DialogWindows, TheProcedureTranslatesMessagesAndTheViewWorksFromAnotherTh
             EXPECT_EQ(GetDlgItem(dialog, ui::kItemCancel), GetFocus());
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(ui::kItemCancel, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, ui::kItemCancel)));
-            worker = std::thread([&] {
-                logic.view->SetItemText(auth::kAccount, u"user@corp");
-                readBack = logic.view->ItemText(auth::kAccount);
-                logic.view->EnableItem(ui::kItemOk, true);
-                workerDone.store(true);
-            });
+            logic.view->SetItemText(auth::kAccount, u"user@corp");
+            readBack = logic.view->ItemText(auth::kAccount);
+            logic.view->EnableItem(ui::kItemOk, true);
         },
         [&](HWND dialog) {
-            // The worker waited in its calls until this thread's loop served them.
-            EXPECT_TRUE(workerDone.load());
             EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, ui::kItemOk)));
             EXPECT_EQ(L"user@corp", WindowText(GetDlgItem(dialog, auth::kAccount)));
             // The typing limit holds for the keyboard only.
@@ -119,9 +110,6 @@ TEST_F(DialogWindows, TheProcedureTranslatesMessagesAndTheViewWorksFromAnotherTh
     });
     const int end = platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, ui::kLanguageEnglish,
                                                     0, logic, 1326);
-    if (worker.joinable()) {
-        worker.join();
-    }
     EXPECT_FALSE(driver.WatchdogFired());
     EXPECT_EQ(platform::kDialogCancel, end); // the default close
     EXPECT_EQ(1326, logic.parameter);
@@ -129,7 +117,7 @@ TEST_F(DialogWindows, TheProcedureTranslatesMessagesAndTheViewWorksFromAnotherTh
     EXPECT_EQ(1, logic.cancelClicks);
     EXPECT_TRUE(logic.destroyed);
     EXPECT_EQ(u"user@corp", readBack);
-    // EN_CHANGE of the worker's write ran on the dialog's thread.
+    // The view's write notified the logic, once.
     ASSERT_EQ(1u, logic.changeThreads.size());
     EXPECT_EQ(GetCurrentThreadId(), logic.changeThreads[0]);
     EXPECT_FALSE(IsWindow(seen));
@@ -140,19 +128,6 @@ TEST_F(DialogWindows, AMissingTemplateFails) {
     EXPECT_EQ(platform::kDialogFailed,
               platform.Os().ui.RunModalDialog(999, ui::kLanguageEnglish, 0, logic, 0));
     EXPECT_FALSE(logic.initialised);
-}
-
-TEST_F(DialogWindows, ForeignCallMessagesAreIgnored) {
-    // Anyone can send the registered message; an address the view did not
-    // hand out is never called.
-    NotingLogic logic;
-    DialogDriver driver({[&](HWND dialog) {
-        EXPECT_EQ(0, SendMessageW(dialog, RunOnDialogThreadMessage(), 0, 0x12345678));
-        EXPECT_EQ(0, SendMessageW(dialog, RunOnDialogThreadMessage(), 0, 0));
-        EndDialog(dialog, 5);
-    }});
-    EXPECT_EQ(5, platform.Os().ui.RunModalDialog(ui::kDialogAuthentication, ui::kLanguageEnglish, 0,
-                                                 logic, 0));
 }
 
 // A logic that asks the runtime for icons, a bold item and a background.

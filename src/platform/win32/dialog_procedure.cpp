@@ -105,9 +105,6 @@ void GdiDrawSurface::VerticalLine(int x, platform::SystemColor color) {
 }
 
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == RunOnDialogThreadMessage() && message != 0) {
-        return RunDialogThreadCall(lParam) ? TRUE : FALSE;
-    }
     DialogContext* context = ContextOf(dialog, message, lParam);
     if (context == nullptr) {
         return FALSE;

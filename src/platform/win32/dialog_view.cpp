@@ -4,24 +4,11 @@
 #include "support/wipe_memory.h"
 
 #include <commctrl.h>
-#include <mutex>
-#include <set>
 #include <string>
 
 namespace corvane::win32 {
 
 namespace {
-
-// The calls now waiting for their dialog's thread. Only an address found
-// here is ever called: the registered message can be sent by anyone.
-std::mutex& PendingMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-std::set<const DialogThreadCall*>& PendingCalls() {
-    static std::set<const DialogThreadCall*> calls;
-    return calls;
-}
 
 std::wstring Terminated(std::u16string_view text) {
     return std::wstring(text.begin(), text.end());
@@ -43,105 +30,48 @@ std::u16string WindowText(HWND window) {
 
 } // namespace
 
-UINT RunOnDialogThreadMessage() {
-    static const UINT message = ::RegisterWindowMessageW(L"corvane.RunOnDialogThread");
-    return message;
-}
-
-bool RunDialogThreadCall(LPARAM call) {
-    const auto* pending = reinterpret_cast<const DialogThreadCall*>(call);
-    {
-        const std::lock_guard lock(PendingMutex());
-        if (PendingCalls().count(pending) == 0) {
-            return false;
-        }
-    }
-    // The sender waits in SendMessageW until this returns, so the call
-    // stays valid throughout.
-    pending->run(pending->context);
-    return true;
-}
-
-Win32DialogView::Reach Win32DialogView::Where() const {
-    if (dialog_ == nullptr || !::IsWindow(dialog_)) {
-        return Reach::Gone;
-    }
-    return ::GetWindowThreadProcessId(dialog_, nullptr) == ::GetCurrentThreadId()
-               ? Reach::Here
-               : Reach::Elsewhere;
-}
-
-void Win32DialogView::RunOnDialogThread(const DialogThreadCall& call) {
-    {
-        const std::lock_guard lock(PendingMutex());
-        PendingCalls().insert(&call);
-    }
-    ::SendMessageW(dialog_, RunOnDialogThreadMessage(), 0, reinterpret_cast<LPARAM>(&call));
-    {
-        const std::lock_guard lock(PendingMutex());
-        PendingCalls().erase(&call);
-    }
-}
-
 template <typename Result, typename Body>
-Result Win32DialogView::OnDialogThread(Result fallback, Body&& body) {
-    switch (Where()) {
-    case Reach::Gone:
+Result Win32DialogView::WhileOpen(Result fallback, Body&& body) {
+    if (dialog_ == nullptr || !::IsWindow(dialog_)) {
         return fallback;
-    case Reach::Here:
-        return body();
-    case Reach::Elsewhere:
-        break;
     }
-    struct Context {
-        Body& body;
-        Result& result;
-    };
-    Result result = fallback;
-    Context context{body, result};
-    const DialogThreadCall call{[](void* raw) {
-                                    auto* c = static_cast<Context*>(raw);
-                                    c->result = c->body();
-                                },
-                                &context};
-    RunOnDialogThread(call);
-    return result;
+    return body();
 }
 
 template <typename Body>
-void Win32DialogView::OnDialogThread(Body&& body) {
-    OnDialogThread(0, [&] {
+void Win32DialogView::WhileOpen(Body&& body) {
+    WhileOpen(0, [&] {
         body();
         return 0;
     });
 }
 
 std::u16string Win32DialogView::ItemText(int id) {
-    return OnDialogThread(std::u16string(), [&] { return WindowText(::GetDlgItem(dialog_, id)); });
+    return WhileOpen(std::u16string(), [&] { return WindowText(::GetDlgItem(dialog_, id)); });
 }
 
 void Win32DialogView::SetItemText(int id, std::u16string_view text) {
     std::wstring terminated = Terminated(text);
-    OnDialogThread([&] { ::SetDlgItemTextW(dialog_, id, terminated.c_str()); });
+    WhileOpen([&] { ::SetDlgItemTextW(dialog_, id, terminated.c_str()); });
     // The text may be a password: the copy does not outlive the call.
     WipeMemory(terminated.data(), terminated.size() * sizeof(wchar_t));
 }
 
 void Win32DialogView::SetCaption(std::u16string_view text) {
     const std::wstring terminated = Terminated(text);
-    OnDialogThread([&] { ::SetWindowTextW(dialog_, terminated.c_str()); });
+    WhileOpen([&] { ::SetWindowTextW(dialog_, terminated.c_str()); });
 }
 
 bool Win32DialogView::IsChecked(int id) {
-    return OnDialogThread(false, [&] { return ::IsDlgButtonChecked(dialog_, id) == BST_CHECKED; });
+    return WhileOpen(false, [&] { return ::IsDlgButtonChecked(dialog_, id) == BST_CHECKED; });
 }
 
 void Win32DialogView::SetChecked(int id, bool checked) {
-    OnDialogThread([&] { ::CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED); });
+    WhileOpen([&] { ::CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED); });
 }
 
 void Win32DialogView::EnableItem(int id, bool enabled) {
-    OnDialogThread([&] {
+    WhileOpen([&] {
         if (HWND item = ::GetDlgItem(dialog_, id)) {
             ::EnableWindow(item, enabled ? TRUE : FALSE);
         }
@@ -149,14 +79,14 @@ void Win32DialogView::EnableItem(int id, bool enabled) {
 }
 
 bool Win32DialogView::IsItemEnabled(int id) {
-    return OnDialogThread(false, [&] {
+    return WhileOpen(false, [&] {
         HWND item = ::GetDlgItem(dialog_, id);
         return item != nullptr && ::IsWindowEnabled(item) != FALSE;
     });
 }
 
 void Win32DialogView::FocusItem(int id) {
-    OnDialogThread([&] {
+    WhileOpen([&] {
         if (HWND item = ::GetDlgItem(dialog_, id)) {
             ::SetFocus(item);
         }
@@ -164,23 +94,23 @@ void Win32DialogView::FocusItem(int id) {
 }
 
 void Win32DialogView::SelectAllText(int id) {
-    OnDialogThread([&] { ::SendDlgItemMessageW(dialog_, id, EM_SETSEL, 0, -1); });
+    WhileOpen([&] { ::SendDlgItemMessageW(dialog_, id, EM_SETSEL, 0, -1); });
 }
 
 void Win32DialogView::LimitText(int id, int maxCharacters) {
-    OnDialogThread([&] {
+    WhileOpen([&] {
         ::SendDlgItemMessageW(dialog_, id, EM_LIMITTEXT,
                               static_cast<WPARAM>(maxCharacters > 0 ? maxCharacters : 0), 0);
     });
 }
 
 void Win32DialogView::ResetList(int id) {
-    OnDialogThread([&] { ::SendDlgItemMessageW(dialog_, id, CB_RESETCONTENT, 0, 0); });
+    WhileOpen([&] { ::SendDlgItemMessageW(dialog_, id, CB_RESETCONTENT, 0, 0); });
 }
 
 int Win32DialogView::AddListItem(int id, std::u16string_view text) {
     const std::wstring terminated = Terminated(text);
-    return OnDialogThread(platform::kNoListSelection, [&] {
+    return WhileOpen(platform::kNoListSelection, [&] {
         const LRESULT index = ::SendDlgItemMessageW(dialog_, id, CB_ADDSTRING, 0,
                                                     reinterpret_cast<LPARAM>(terminated.c_str()));
         return index >= 0 ? static_cast<int>(index) : platform::kNoListSelection;
@@ -188,26 +118,26 @@ int Win32DialogView::AddListItem(int id, std::u16string_view text) {
 }
 
 int Win32DialogView::ListCount(int id) {
-    return OnDialogThread(0, [&] {
+    return WhileOpen(0, [&] {
         const LRESULT count = ::SendDlgItemMessageW(dialog_, id, CB_GETCOUNT, 0, 0);
         return count > 0 ? static_cast<int>(count) : 0;
     });
 }
 
 int Win32DialogView::ListSelection(int id) {
-    return OnDialogThread(platform::kNoListSelection, [&] {
+    return WhileOpen(platform::kNoListSelection, [&] {
         const LRESULT index = ::SendDlgItemMessageW(dialog_, id, CB_GETCURSEL, 0, 0);
         return index >= 0 ? static_cast<int>(index) : platform::kNoListSelection;
     });
 }
 
 void Win32DialogView::SetListSelection(int id, int index) {
-    OnDialogThread(
+    WhileOpen(
         [&] { ::SendDlgItemMessageW(dialog_, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0); });
 }
 
 std::u16string Win32DialogView::ListItemText(int id, int index) {
-    return OnDialogThread(std::u16string(), [&] {
+    return WhileOpen(std::u16string(), [&] {
         const auto position = static_cast<WPARAM>(index);
         const LRESULT length = ::SendDlgItemMessageW(dialog_, id, CB_GETLBTEXTLEN, position, 0);
         if (index < 0 || length <= 0) {
@@ -222,14 +152,14 @@ std::u16string Win32DialogView::ListItemText(int id, int index) {
 }
 
 void Win32DialogView::SetListItemData(int id, int index, std::uintptr_t data) {
-    OnDialogThread([&] {
+    WhileOpen([&] {
         ::SendDlgItemMessageW(dialog_, id, CB_SETITEMDATA, static_cast<WPARAM>(index),
                               static_cast<LPARAM>(data));
     });
 }
 
 std::uintptr_t Win32DialogView::ListItemData(int id, int index) {
-    return OnDialogThread(std::uintptr_t{0}, [&] {
+    return WhileOpen(std::uintptr_t{0}, [&] {
         const LRESULT data =
             ::SendDlgItemMessageW(dialog_, id, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
         return data == CB_ERR ? std::uintptr_t{0} : static_cast<std::uintptr_t>(data);
@@ -237,7 +167,7 @@ std::uintptr_t Win32DialogView::ListItemData(int id, int index) {
 }
 
 std::uint32_t Win32DialogView::IpAddress(int id) {
-    return OnDialogThread(std::uint32_t{0}, [&] {
+    return WhileOpen(std::uint32_t{0}, [&] {
         if (::SendDlgItemMessageW(dialog_, id, IPM_ISBLANK, 0, 0) != 0) {
             return std::uint32_t{0};
         }
@@ -248,17 +178,17 @@ std::uint32_t Win32DialogView::IpAddress(int id) {
 }
 
 void Win32DialogView::SetIpAddress(int id, std::uint32_t address) {
-    OnDialogThread([&] {
+    WhileOpen([&] {
         ::SendDlgItemMessageW(dialog_, id, IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
     });
 }
 
 void Win32DialogView::ClearIpAddress(int id) {
-    OnDialogThread([&] { ::SendDlgItemMessageW(dialog_, id, IPM_CLEARADDRESS, 0, 0); });
+    WhileOpen([&] { ::SendDlgItemMessageW(dialog_, id, IPM_CLEARADDRESS, 0, 0); });
 }
 
 void Win32DialogView::EndDialog(int result) {
-    OnDialogThread([&] { ::EndDialog(dialog_, result); });
+    WhileOpen([&] { ::EndDialog(dialog_, result); });
 }
 
 platform::WindowId Win32DialogView::Window() {
@@ -266,15 +196,15 @@ platform::WindowId Win32DialogView::Window() {
 }
 
 void Win32DialogView::StartTimer(std::uintptr_t timerId, std::uint32_t periodMs) {
-    OnDialogThread([&] { ::SetTimer(dialog_, timerId, periodMs, nullptr); });
+    WhileOpen([&] { ::SetTimer(dialog_, timerId, periodMs, nullptr); });
 }
 
 void Win32DialogView::StopTimer(std::uintptr_t timerId) {
-    OnDialogThread([&] { ::KillTimer(dialog_, timerId); });
+    WhileOpen([&] { ::KillTimer(dialog_, timerId); });
 }
 
 void Win32DialogView::InvalidateItem(int id) {
-    OnDialogThread([&] {
+    WhileOpen([&] {
         if (HWND item = ::GetDlgItem(dialog_, id)) {
             ::InvalidateRect(item, nullptr, TRUE);
         }

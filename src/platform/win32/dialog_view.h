@@ -1,22 +1,15 @@
 // DialogView over a dialog window and its controls.
 //
-// Every call runs on the thread that owns the dialog: from that thread it
-// goes straight to the controls; from any other (the apply worker) it is
-// sent to the dialog as a private message, which Windows delivers while the
-// owning thread waits in a modal loop. No window data is touched from a
-// foreign thread.
+// A view is used only on the thread that owns its dialog: the dialog
+// procedure hands it to the logic. The apply worker never reaches the main
+// dialog's view; the prompts it opens run dialogs, and views, of its own
+// thread. Calls on a dialog that has been destroyed do nothing.
 #pragma once
 
 #include "platform/dialog_view.h"
 #include "platform/win32/windows_api.h"
 
 namespace corvane::win32 {
-
-// A call waiting for a dialog's thread: `run` is called with `context`.
-struct DialogThreadCall {
-    void (*run)(void* context);
-    void* context;
-};
 
 class Win32DialogView final : public platform::DialogView {
 public:
@@ -53,26 +46,13 @@ public:
     void InvalidateItem(int id) override;
 
 private:
-    enum class Reach { Gone, Here, Elsewhere };
-    // Whether the dialog still exists, and whether it is the calling
-    // thread's own.
-    Reach Where() const;
-    // Sends the call to the dialog's thread and waits until it has run.
-    void RunOnDialogThread(const DialogThreadCall& call);
+    // The body's result while the dialog exists, else the fallback.
     template <typename Result, typename Body>
-    Result OnDialogThread(Result fallback, Body&& body);
+    Result WhileOpen(Result fallback, Body&& body);
     template <typename Body>
-    void OnDialogThread(Body&& body);
+    void WhileOpen(Body&& body);
 
     HWND dialog_;
 };
-
-// The private message that carries a call to the dialog's thread.
-UINT RunOnDialogThreadMessage();
-
-// Called by the dialog procedure for that message: runs the call if `call`
-// is one that a view of this process is waiting for (anything else, such as
-// the message sent by another program, is ignored). True when it ran.
-bool RunDialogThreadCall(LPARAM call);
 
 } // namespace corvane::win32

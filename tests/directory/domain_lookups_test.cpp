@@ -1,4 +1,4 @@
-#include "apply/domain_lookups.h"
+#include "directory/domain_lookups.h"
 #include "platform/sim/world.h"
 
 #include <gtest/gtest.h>
