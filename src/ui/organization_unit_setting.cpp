@@ -1,0 +1,239 @@
+#include "ui/organization_unit_setting.h"
+
+#include "directory/distinguished_name.h"
+#include "model/credentials.h"
+#include "platform/net_buffer.h"
+#include "ui/dialog_ids.h"
+
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+constexpr const char* kOperation = "SaveSettings";
+constexpr int kList = ui::main_dialog::kOrganizationUnitList;
+constexpr std::int32_t kInvalidData = 13; // ERROR_INVALID_DATA
+constexpr std::int32_t kNotFound = 1168;  // ERROR_NOT_FOUND
+
+char16_t FoldLatin1(char16_t c) {
+    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+        return static_cast<char16_t>(c + 0x20);
+    }
+    return c;
+}
+
+std::u16string_view TrimBlanks(std::u16string_view text) {
+    while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// The components of a DN, split at unescaped commas, each unescaped: a
+// backslash makes the next character literal.
+struct Component {
+    std::u16string type;
+    std::u16string value;
+};
+
+std::optional<std::vector<Component>> SplitDistinguishedName(std::u16string_view dn) {
+    std::vector<Component> components;
+    std::u16string piece;
+    std::u16string type;
+    bool haveType = false;
+    auto finish = [&]() {
+        if (!haveType) {
+            return false;
+        }
+        components.push_back({std::u16string(TrimBlanks(type)), std::u16string(TrimBlanks(piece))});
+        piece.clear();
+        type.clear();
+        haveType = false;
+        return true;
+    };
+    for (std::size_t i = 0; i < dn.size(); ++i) {
+        const char16_t c = dn[i];
+        if (c == u'\\' && i + 1 < dn.size()) {
+            piece.push_back(dn[++i]);
+        } else if (c == u'=' && !haveType) {
+            type = piece;
+            piece.clear();
+            haveType = true;
+        } else if (c == u',') {
+            if (!finish()) {
+                return std::nullopt;
+            }
+        } else {
+            piece.push_back(c);
+        }
+    }
+    if (!finish()) {
+        return std::nullopt;
+    }
+    return components;
+}
+
+bool IsType(const std::u16string& type, std::u16string_view name) {
+    if (type.size() != name.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < type.size(); ++i) {
+        if (FoldLatin1(type[i]) != FoldLatin1(name[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::u16string> PathOfDistinguishedName(std::u16string_view dn) {
+    const auto components = SplitDistinguishedName(dn);
+    if (!components) {
+        return std::nullopt;
+    }
+    std::u16string path;
+    for (auto it = components->rbegin(); it != components->rend(); ++it) {
+        if (IsType(it->type, u"DC")) {
+            continue;
+        }
+        if (!IsType(it->type, u"OU") || it->value.empty()) {
+            return std::nullopt;
+        }
+        path += u'\\';
+        path += it->value;
+    }
+    return path;
+}
+
+std::optional<std::u16string> PathOfPath(std::u16string_view value) {
+    if (!value.empty() && value.front() == u'\\') {
+        value.remove_prefix(1);
+    }
+    if (!value.empty() && value.back() == u'\\') {
+        value.remove_suffix(1);
+    }
+    if (value.empty()) {
+        return std::nullopt;
+    }
+    std::u16string path;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const std::size_t end = std::min(value.find(u'\\', start), value.size());
+        if (end == start) {
+            return std::nullopt; // an empty level
+        }
+        path += u'\\';
+        path += value.substr(start, end - start);
+        start = end + 1;
+    }
+    return path;
+}
+
+void LogJoinable(SetupState& state, std::u16string_view value, std::u16string_view listed) {
+    state.Log.Log(LogLevel::Info, 0,
+                  u"%S: Settings file ou \"%s\" is the joinable organization unit \"%s\"",
+                  kOperation, value, listed);
+}
+
+void LogNotJoinable(SetupState& state, std::u16string_view value, std::u16string_view domain) {
+    state.Log.Log(LogLevel::Warning, kNotFound,
+                  u"%S: Settings file ou \"%s\" names no joinable organization unit of \"%s\"; "
+                  u"the account is not moved",
+                  kOperation, value, domain);
+}
+
+void LogNotAUnit(SetupState& state, std::u16string_view value) {
+    state.Log.Log(LogLevel::Warning, kInvalidData,
+                  u"%S: Settings file ou \"%s\" is neither an OU path nor a distinguished name "
+                  u"of organization units; the account is not moved",
+                  kOperation, value);
+}
+
+} // namespace
+
+std::optional<std::u16string> OrganizationUnitPathOf(std::u16string_view value) {
+    value = TrimBlanks(value);
+    if (value.find(u'=') != std::u16string_view::npos) {
+        return PathOfDistinguishedName(value);
+    }
+    return PathOfPath(value);
+}
+
+bool SameOrganizationUnit(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldLatin1(a[i]) != FoldLatin1(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PreselectOrganizationUnit(SetupState& state, platform::DialogView& dialog,
+                               std::u16string_view value, std::u16string_view domain) {
+    const auto wanted = OrganizationUnitPathOf(value);
+    if (!wanted) {
+        LogNotAUnit(state, value);
+        return false;
+    }
+    const int count = dialog.ListCount(kList);
+    for (int index = 0; index < count; ++index) {
+        const std::u16string listed = dialog.ListItemText(kList, index);
+        if (SameOrganizationUnit(listed, *wanted)) {
+            dialog.SetListSelection(kList, index);
+            LogJoinable(state, value, listed);
+            return true;
+        }
+    }
+    LogNotJoinable(state, value, domain);
+    return false;
+}
+
+UnitCheck CheckOrganizationUnitSetting(platform::Platform& os, SetupState& state,
+                                       std::u16string_view domain, std::u16string_view value,
+                                       OrganizationUnitText& path) {
+    const auto wanted = OrganizationUnitPathOf(value);
+    if (!wanted) {
+        LogNotAUnit(state, value);
+        return UnitCheck::NotJoinable;
+    }
+    const std::u16string domainName(domain);
+    const Credentials credentials = StoredCredentials(state);
+    std::uint32_t count = 0;
+    platform::NetBuffer<char16_t*> units(os.network);
+    const platform::ErrorCode status = os.network.NetGetJoinableOUs(
+        domainName.c_str(), credentials.account, credentials.password, &count, units.Receive());
+    if (status != platform::error::kSuccess) {
+        if (wanted->size() >= OrganizationUnitText::kCapacity) {
+            LogNotAUnit(state, value);
+            return UnitCheck::NotJoinable;
+        }
+        path.Assign(*wanted);
+        state.Log.Log(LogLevel::Warning, static_cast<std::int32_t>(status),
+                      u"%S: Joinable organization units of \"%s\" cannot be listed; settings "
+                      u"file ou \"%s\" is used as given",
+                      kOperation, domain, value);
+        return UnitCheck::Unverified;
+    }
+    for (std::uint32_t i = 0; units.get() != nullptr && i < count; ++i) {
+        if (units.get()[i] == nullptr) {
+            continue;
+        }
+        const std::u16string listed = ExtractNamePath(units.get()[i], u"OU", u'\\');
+        if (SameOrganizationUnit(listed, *wanted) &&
+            listed.size() < OrganizationUnitText::kCapacity) {
+            path.Assign(listed);
+            LogJoinable(state, value, listed);
+            return UnitCheck::Joinable;
+        }
+    }
+    LogNotJoinable(state, value, domain);
+    return UnitCheck::NotJoinable;
+}
+
+} // namespace corvane
