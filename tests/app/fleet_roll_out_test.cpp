@@ -49,6 +49,7 @@ lease 192.168.1.41 255.255.255.0 192.168.1.1
 address 192.168.1.41 255.255.255.0
 [domain SALES sales.example.com]
 credential SALES\installer s3cret
+credential admin pa55
 ou \Workstations\Berlin
 ou \Workstations\Hamburg
 )";
@@ -139,6 +140,19 @@ const std::string kWorkgroupJoin = Line("Info", 2692, "SaveSettings: Workgroup: 
 const std::string kOtherMachines = "[machine 00-15-5D-77-77-77]\r\ncomputer=WS-NOT-ME\r\n"
                                    "[machine WS-NEW]\r\ncomputer=WS-NOT-ME\r\n";
 
+// `count` sections for other machines, by address.
+std::string ManyOtherMachines(int count) {
+    std::string sections;
+    for (int i = 0; i < count; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name,
+                      "[machine 00-15-5D-77-%02X-%02X]\r\ncomputer=WS-NOT-ME\r\n",
+                      static_cast<unsigned>(i / 256), static_cast<unsigned>(i % 256));
+        sections += name;
+    }
+    return sections;
+}
+
 std::vector<FleetCase> FleetCases() {
     return {
         {"NoSectionForThisMachine",
@@ -171,6 +185,28 @@ std::vector<FleetCase> FleetCases() {
          {SectionApplies("machine 00-15-5D-01-02-03"), kNoDomain, kWorkgroupJoin},
          std::nullopt,
          u"LAB"},
+        // More section names than a first read of the list holds.
+        {"ManySectionsBeforeThisMachines",
+         "[settings]\r\ncomputer=WS-DEFAULT\r\n" + ManyOtherMachines(800) +
+             "[machine 00-15-5D-0A-0B-0C]\r\ncomputer=WS-LAST\r\n",
+         std::nullopt,
+         {SectionApplies("machine 00-15-5D-0A-0B-0C"), kNoDomain},
+         u"WS-LAST",
+         u"WORKGROUP"},
+        // A value too long for its key is cut as in "settings", in a
+        // section as in a cell.
+        {"LongValueInSection",
+         "[machine WS-OLD]\r\ncomputer=WS-ABCDEFGHIJKLMNOP\r\n",
+         std::nullopt,
+         {SectionApplies("machine WS-OLD"), kNoDomain},
+         u"WS-ABCDEFGHIJKL",
+         u"WORKGROUP"},
+        {"LongValueInRow",
+         "[settings]\r\n",
+         "machine,computer\r\nWS-OLD,WS-ABCDEFGHIJKLMNOP\r\n",
+         {RowApplies(2), kNoDomain},
+         u"WS-ABCDEFGHIJKL",
+         u"WORKGROUP"},
         {"InventoryRow",
          "[settings]\r\ncomputer=WS-DEFAULT\r\nworkgroup=LAB\r\n",
          "machine,computer,workgroup\r\n00-15-5D-77-77-77,WS-NOT-ME,\r\n"
@@ -218,8 +254,9 @@ INSTANTIATE_TEST_SUITE_P(FleetRollOut, FleetSettings, testing::ValuesIn(FleetCas
 const std::u16string kBerlin = u"OU=Berlin,OU=Workstations,DC=sales,DC=example,DC=com";
 const std::u16string kComputers = u"CN=Computers,DC=sales,DC=example,DC=com";
 
-std::u16string AccountContainer(sim::World& world, std::u16string_view computer) {
-    const sim::Domain* domain = world.FindDomain(u"SALES");
+std::u16string AccountContainer(sim::World& world, std::u16string_view domainName,
+                                std::u16string_view computer) {
+    const sim::Domain* domain = world.FindDomain(domainName);
     const sim::ObjectId object = domain->FindComputer(computer);
     if (object == sim::kNoObject) {
         return u"(no account)";
@@ -246,6 +283,7 @@ struct UnitCase {
     std::string line; // the line the "ou" check writes
     std::u16string container;
     std::size_t moves;
+    std::u16string domain = u"SALES"; // where the account is looked for
 };
 
 void PrintTo(const UnitCase& c, std::ostream* os) {
@@ -271,7 +309,7 @@ TEST_P(SettingsUnit, PlacesTheAccountOnlyInAJoinableUnit) {
     EXPECT_EQ(CountOf(lines, "Settings file ou") + CountOf(lines, "cannot be listed"), 1u)
         << testing::PrintToString(lines);
     EXPECT_EQ(world.JournalLines("MoveHere").size(), c.moves);
-    EXPECT_EQ(AccountContainer(world, world.ComputerName()), c.container);
+    EXPECT_EQ(AccountContainer(world, c.domain, world.ComputerName()), c.container);
     EXPECT_EQ(run.Leaks(), std::vector<std::string>{});
 }
 
@@ -359,6 +397,21 @@ std::vector<UnitCase> UnitCases() {
               "of \"sales.example.com\"; the account is not moved"),
          u"OU=Hamburg,OU=Workstations,DC=sales,DC=example,DC=com",
          0},
+        // The list filled as the dialog opens holds SALES's units; the
+        // file's unit is one of OTHER's, which the run lists itself.
+        {"MemberMovesToAnotherDomain",
+         MemberOfSales() + "[domain OTHER other.example.com]\n"
+                           "credential admin pa55\n"
+                           "ou \\Branches\\Paris\n",
+         "[settings]\r\ndomain=OTHER\r\naccount=admin\r\npassword=pa55\r\nou=\\Branches\\Paris\r\n",
+         "",
+         {},
+         Line("Info", 0,
+              "SaveSettings: Settings file ou \"\\Branches\\Paris\" is the joinable "
+              "organization unit \"\\Branches\\Paris\""),
+         u"OU=Paris,OU=Branches,DC=other,DC=example,DC=com",
+         1,
+         u"OTHER"},
         // Interactive: the list, dropped down, shows the file's unit
         // selected, and OK takes it.
         {"PreselectedInTheDialog",
