@@ -9,23 +9,17 @@
 #include "ui/machine_sections.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace corvane {
-
-// The keys an inventory column may name, besides "machine".
-inline constexpr std::u16string_view kInventoryKeys[] = {
-    u"computer", u"workgroup", u"domain", u"account", u"password", u"dhcp", u"ou"};
 
 struct MachineInventory {
     enum class Outcome {
         NoFile,    // no inventory: the settings file alone applies
         NoRow,     // no row for this machine
-        Row,       // `values` holds this machine's row
+        Row,       // `cells` holds this machine's row
         Malformed, // the file is refused: `faultLine`, `fault`
     };
     Outcome outcome = Outcome::NoFile;
@@ -33,8 +27,8 @@ struct MachineInventory {
     std::uint32_t line = 0; // the row's line
     std::uint32_t faultLine = 0;
     std::u16string fault;
-    // The row's non-empty cells by key, keys in lower case.
-    std::vector<std::pair<std::u16string, std::u16string>> values;
+    std::vector<std::u16string> keys;  // the header's names, in lower case
+    std::vector<std::u16string> cells; // the row, each cell without surrounding blanks
 
     MachineInventory() = default;
     MachineInventory(const MachineInventory&) = delete;
@@ -44,6 +38,7 @@ struct MachineInventory {
     // A row may hold a password: wiped when the inventory is let go.
     ~MachineInventory();
 
+    // The row's cell for `key` (lower case) when it is not empty.
     const std::u16string* Find(std::u16string_view key) const;
 };
 

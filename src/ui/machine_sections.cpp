@@ -4,11 +4,18 @@
 #include "support/fixed_text.h"
 #include "ui/adapter_panel.h"
 
+#include <cstring>
+
 namespace corvane {
 
 namespace {
 
 constexpr std::u16string_view kMachinePrefix = u"machine";
+
+// A fleet's file with thousands of machines needs far less than the last
+// size tried.
+constexpr std::uint32_t kFirstListCapacity = 4096;
+constexpr std::uint32_t kMostListCapacity = 1U << 23;
 
 bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t';
@@ -25,85 +32,51 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
 }
 
 int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
+    const char16_t folded = FoldAsciiCase(c);
+    if (folded >= u'0' && folded <= u'9') {
+        return folded - u'0';
     }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
+    if (folded >= u'a' && folded <= u'f') {
+        return folded - u'a' + 10;
     }
     return -1;
 }
 
-// The platform cuts a list that does not fit to size - 2 characters, so the
-// buffer grows until the list fits; a fleet's file with thousands of
-// machines needs far less than the last size tried.
-constexpr std::uint32_t kFirstNamesCapacity = 4096;
-constexpr std::uint32_t kMostNamesCapacity = 1U << 23;
-
 } // namespace
-
-bool ReadSectionNames(platform::Platform& os, const std::u16string& file,
-                      std::vector<std::u16string>& names) {
-    for (std::uint32_t capacity = kFirstNamesCapacity; capacity <= kMostNamesCapacity;
-         capacity *= 2) {
-        std::vector<char16_t> buffer(capacity, u'\0');
-        const std::uint32_t length =
-            os.profile.GetString(nullptr, nullptr, u"", buffer.data(), capacity, file.c_str());
-        if (length + 2 >= capacity) {
-            continue; // cut
-        }
-        std::size_t at = 0;
-        while (at < length) {
-            const std::size_t end = BoundedLength(buffer.data() + at, length - at);
-            names.emplace_back(buffer.data() + at, end);
-            at += end + 1;
-        }
-        return true;
-    }
-    return false;
-}
 
 MachineIdentity ReadMachineIdentity(platform::Platform& os) {
     MachineIdentity machine;
-    std::array<char16_t, 16> name{};
+    std::array<char16_t, ComputerNameText::kCapacity> name{};
     std::uint32_t length = static_cast<std::uint32_t>(name.size());
     if (os.network.GetComputerName(name.data(), &length)) {
         const std::size_t bounded = BoundedLength(name.data(), name.size());
         machine.computerName.assign(name.data(), length < bounded ? length : bounded);
     }
-    for (const AdapterRecord& record : ReadAdapterRecords(os.ipHelper)) {
-        const std::size_t size = record.addressLength < sizeof record.address
-                                     ? record.addressLength
-                                     : sizeof record.address;
-        if (size != 0) {
-            machine.hardwareAddresses.emplace_back(record.address, record.address + size);
-        }
-    }
+    machine.adapters = ReadAdapterRecords(os.ipHelper);
     return machine;
 }
 
-std::optional<std::vector<std::uint8_t>> ParseHardwareAddress(std::u16string_view text) {
+bool ParseHardwareAddress(std::u16string_view text, HardwareAddress& address) {
     // Two digits, then a separator before every further pair.
-    if (text.size() < 2 || (text.size() + 1) % 3 != 0) {
-        return std::nullopt;
+    const std::size_t pairs = (text.size() + 1) / 3;
+    if (text.size() < 2 || (text.size() + 1) % 3 != 0 || pairs > address.bytes.size()) {
+        return false;
     }
     const char16_t separator = text.size() > 2 ? text[2] : u'-';
     if (separator != u'-' && separator != u':') {
-        return std::nullopt;
+        return false;
     }
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t at = 0; at < text.size(); at += 3) {
+    for (std::size_t pair = 0; pair < pairs; ++pair) {
+        const std::size_t at = pair * 3;
         const int high = HexDigit(text[at]);
         const int low = HexDigit(text[at + 1]);
         if (high < 0 || low < 0 || (at + 2 < text.size() && text[at + 2] != separator)) {
-            return std::nullopt;
+            return false;
         }
-        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+        address.bytes[pair] = static_cast<std::uint8_t>(high * 16 + low);
     }
-    return bytes;
+    address.length = pairs;
+    return true;
 }
 
 bool NamesMachine(std::u16string_view id, const MachineIdentity& machine) {
@@ -111,36 +84,57 @@ bool NamesMachine(std::u16string_view id, const MachineIdentity& machine) {
     if (id.empty()) {
         return false;
     }
-    if (const auto address = ParseHardwareAddress(id)) {
-        for (const std::vector<std::uint8_t>& own : machine.hardwareAddresses) {
-            if (own == *address) {
+    HardwareAddress address;
+    if (ParseHardwareAddress(id, address)) {
+        for (const AdapterRecord& adapter : machine.adapters) {
+            if (adapter.addressLength == address.length &&
+                std::memcmp(adapter.address, address.bytes.data(), address.length) == 0) {
                 return true;
             }
         }
         return false;
     }
-    return !machine.computerName.empty() && EqualsIgnoringAsciiCase(id, machine.computerName);
+    return EqualsIgnoringAsciiCase(id, machine.computerName);
 }
 
-std::optional<std::u16string_view> MachineSectionId(std::u16string_view sectionName) {
+std::u16string_view MachineSectionId(std::u16string_view sectionName) {
     sectionName = TrimBlanks(sectionName);
     if (sectionName.size() <= kMachinePrefix.size() ||
         !EqualsIgnoringAsciiCase(sectionName.substr(0, kMachinePrefix.size()), kMachinePrefix) ||
         !IsBlank(sectionName[kMachinePrefix.size()])) {
-        return std::nullopt;
+        return {};
     }
     return TrimBlanks(sectionName.substr(kMachinePrefix.size()));
 }
 
-std::optional<std::u16string> FindMachineSection(const std::vector<std::u16string>& names,
-                                                 const MachineIdentity& machine) {
-    for (const std::u16string& name : names) {
-        const auto id = MachineSectionId(name);
-        if (id && NamesMachine(*id, machine)) {
-            return name;
+bool ReadNameList(platform::Platform& os, const char16_t* section, const std::u16string& file,
+                  std::u16string& list) {
+    for (std::uint32_t capacity = kFirstListCapacity; capacity <= kMostListCapacity;
+         capacity *= 2) {
+        list.assign(capacity, u'\0');
+        const std::uint32_t length =
+            os.profile.GetString(section, nullptr, u"", list.data(), capacity, file.c_str());
+        // A cut list comes back as size - 2 characters.
+        if (length + 2 < capacity) {
+            list.resize(length);
+            return true;
         }
     }
-    return std::nullopt;
+    list.clear();
+    return false;
+}
+
+std::u16string FindMachineSection(std::u16string_view names, const MachineIdentity& machine) {
+    std::u16string found;
+    AnyListedName(names, [&](std::u16string_view name) {
+        const std::u16string_view id = MachineSectionId(name);
+        if (!id.empty() && NamesMachine(id, machine)) {
+            found.assign(name);
+            return true;
+        }
+        return false;
+    });
+    return found;
 }
 
 } // namespace corvane

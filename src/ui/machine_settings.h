@@ -16,9 +16,7 @@
 #include "ui/machine_inventory.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace corvane {
 
@@ -35,18 +33,15 @@ public:
         text.Terminate();
     }
 
-    bool Refused() const { return refused_; }
-
 private:
     void ReadInto(const char16_t* key, const char16_t* defaultValue, char16_t* buffer,
                   std::uint32_t capacity);
-    bool SectionHasKey(std::u16string_view key) const;
 
     platform::Platform& os_;
     const std::u16string& file_;
     bool refused_ = false;
-    std::optional<std::u16string> section_;
-    std::vector<std::u16string> sectionKeys_; // as written, matched without regard to case
+    std::u16string section_;     // empty: no section for this machine
+    std::u16string sectionKeys_; // its key names, each terminated
     MachineInventory inventory_;
 };
 

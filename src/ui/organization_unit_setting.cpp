@@ -5,8 +5,6 @@
 #include "platform/net_buffer.h"
 #include "ui/dialog_ids.h"
 
-#include <vector>
-
 namespace corvane {
 
 namespace {
@@ -33,77 +31,37 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
     return text;
 }
 
-// The components of a DN, split at unescaped commas, each unescaped: a
-// backslash makes the next character literal.
-struct Component {
-    std::u16string type;
-    std::u16string value;
-};
-
-std::optional<std::vector<Component>> SplitDistinguishedName(std::u16string_view dn) {
-    std::vector<Component> components;
-    std::u16string piece;
-    std::u16string type;
-    bool haveType = false;
-    auto finish = [&]() {
-        if (!haveType) {
-            return false;
-        }
-        components.push_back({std::u16string(TrimBlanks(type)), std::u16string(TrimBlanks(piece))});
-        piece.clear();
-        type.clear();
-        haveType = false;
-        return true;
-    };
-    for (std::size_t i = 0; i < dn.size(); ++i) {
-        const char16_t c = dn[i];
-        if (c == u'\\' && i + 1 < dn.size()) {
-            piece.push_back(dn[++i]);
-        } else if (c == u'=' && !haveType) {
-            type = piece;
-            piece.clear();
-            haveType = true;
-        } else if (c == u',') {
-            if (!finish()) {
-                return std::nullopt;
-            }
-        } else {
-            piece.push_back(c);
-        }
-    }
-    if (!finish()) {
-        return std::nullopt;
-    }
-    return components;
-}
-
-bool IsType(const std::u16string& type, std::u16string_view name) {
-    if (type.size() != name.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < type.size(); ++i) {
-        if (FoldLatin1(type[i]) != FoldLatin1(name[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
+// A DN's OU components root first, its DC components left out: each
+// component is read up to its unescaped comma, a backslash making the next
+// character literal.
 std::optional<std::u16string> PathOfDistinguishedName(std::u16string_view dn) {
-    const auto components = SplitDistinguishedName(dn);
-    if (!components) {
-        return std::nullopt;
-    }
     std::u16string path;
-    for (auto it = components->rbegin(); it != components->rend(); ++it) {
-        if (IsType(it->type, u"DC")) {
+    std::size_t at = 0;
+    while (at <= dn.size()) {
+        std::u16string type;
+        std::u16string value;
+        bool inValue = false;
+        for (; at < dn.size() && dn[at] != u','; ++at) {
+            char16_t c = dn[at];
+            if (c == u'\\' && at + 1 < dn.size()) {
+                c = dn[++at];
+            } else if (c == u'=' && !inValue) {
+                inValue = true;
+                continue;
+            }
+            (inValue ? value : type).push_back(inValue ? c : FoldLatin1(c));
+        }
+        ++at; // the comma
+        const std::u16string_view name = TrimBlanks(value);
+        const std::u16string_view kind = TrimBlanks(type);
+        if (inValue && kind == u"dc") {
             continue;
         }
-        if (!IsType(it->type, u"OU") || it->value.empty()) {
+        if (!inValue || kind != u"ou" || name.empty()) {
             return std::nullopt;
         }
-        path += u'\\';
-        path += it->value;
+        path.insert(0, name);
+        path.insert(0, 1, u'\\');
     }
     return path;
 }

@@ -2,6 +2,7 @@
 #include "ui/machine_sections.h"
 #include "ui/organization_unit_setting.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -18,27 +19,49 @@ std::string CaseName(const testing::TestParamInfo<Case>& param) {
 
 using Bytes = std::vector<std::uint8_t>;
 
+std::optional<Bytes> AddressOf(std::u16string_view text) {
+    HardwareAddress address;
+    if (!ParseHardwareAddress(text, address)) {
+        return std::nullopt;
+    }
+    return Bytes(address.bytes.begin(), address.bytes.begin() + static_cast<long>(address.length));
+}
+
 TEST(HardwareAddress, ReadsTheDashAndTheColonFormInAnyCase) {
     const Bytes expected = {0x00, 0x15, 0x5D, 0x01, 0x0A, 0xFF};
-    EXPECT_EQ(ParseHardwareAddress(u"00-15-5D-01-0A-FF"), expected);
-    EXPECT_EQ(ParseHardwareAddress(u"00:15:5d:01:0a:ff"), expected);
+    EXPECT_EQ(AddressOf(u"00-15-5D-01-0A-FF"), expected);
+    EXPECT_EQ(AddressOf(u"00:15:5d:01:0a:ff"), expected);
     for (const std::u16string_view text :
          {u"00-15-5D:01-0A-FF", u"0015.5D01.0AFF", u"00-15-5D-01-0A-F", u"00-15-5D-01-0A-FG",
-          u"00--15", u"WS-0815", u"", u"0-15-5D-01-0A-FF"}) {
-        EXPECT_EQ(ParseHardwareAddress(text), std::nullopt)
-            << std::string(text.begin(), text.end());
+          u"00--15", u"WS-0815", u"", u"0-15-5D-01-0A-FF", u"00-01-02-03-04-05-06-07-08"}) {
+        EXPECT_EQ(AddressOf(text), std::nullopt) << std::string(text.begin(), text.end());
     }
 }
 
-TEST(MachineNames, MatchAnAdapterAddressOrTheComputerName) {
+AdapterRecord AdapterWithAddress(const Bytes& address) {
+    AdapterRecord adapter{};
+    adapter.addressLength = static_cast<std::uint32_t>(address.size());
+    std::copy(address.begin(), address.end(), adapter.address);
+    return adapter;
+}
+
+// WS-OLD with two adapters.
+MachineIdentity TheMachine() {
     MachineIdentity machine;
     machine.computerName = u"WS-OLD";
-    machine.hardwareAddresses = {{0x00, 0x15, 0x5D, 0x01, 0x02, 0x03},
-                                 {0x00, 0x15, 0x5D, 0x0A, 0x0B, 0x0C}};
+    machine.adapters = {AdapterWithAddress({0x00, 0x15, 0x5D, 0x01, 0x02, 0x03}),
+                        AdapterWithAddress({0x00, 0x15, 0x5D, 0x0A, 0x0B, 0x0C})};
+    return machine;
+}
+
+TEST(MachineNames, MatchAnAdapterAddressOrTheComputerName) {
+    MachineIdentity machine = TheMachine();
     EXPECT_TRUE(NamesMachine(u"00-15-5d-0a-0b-0c", machine));
     EXPECT_TRUE(NamesMachine(u" 00:15:5D:01:02:03 ", machine));
     EXPECT_TRUE(NamesMachine(u"ws-old", machine));
     EXPECT_FALSE(NamesMachine(u"00-15-5D-01-02-04", machine));
+    // The same bytes as the start of a longer address are another address.
+    EXPECT_FALSE(NamesMachine(u"00-15-5D-01-02", machine));
     EXPECT_FALSE(NamesMachine(u"WS-OLDER", machine));
     EXPECT_FALSE(NamesMachine(u"", machine));
     // A machine whose name could not be read is named by no empty ID.
@@ -47,9 +70,9 @@ TEST(MachineNames, MatchAnAdapterAddressOrTheComputerName) {
 
     EXPECT_EQ(MachineSectionId(u"machine 00-15-5D-01-02-03"), u"00-15-5D-01-02-03");
     EXPECT_EQ(MachineSectionId(u"MACHINE   WS-OLD "), u"WS-OLD");
-    EXPECT_EQ(MachineSectionId(u"machines WS-OLD"), std::nullopt);
-    EXPECT_EQ(MachineSectionId(u"machine"), std::nullopt);
-    EXPECT_EQ(MachineSectionId(u"settings"), std::nullopt);
+    EXPECT_EQ(MachineSectionId(u"machines WS-OLD"), u"");
+    EXPECT_EQ(MachineSectionId(u"machine"), u"");
+    EXPECT_EQ(MachineSectionId(u"settings"), u"");
 }
 
 Bytes Utf8(std::string_view text) {
@@ -68,10 +91,7 @@ class InventoryRows : public testing::TestWithParam<InventoryCase> {};
 
 TEST_P(InventoryRows, FindTheMachinesRowOrRefuseTheFile) {
     const InventoryCase& c = GetParam();
-    MachineIdentity machine;
-    machine.computerName = u"WS-OLD";
-    machine.hardwareAddresses = {{0x00, 0x15, 0x5D, 0x01, 0x02, 0x03}};
-    const MachineInventory inventory = FindInventoryRow(c.bytes, machine);
+    const MachineInventory inventory = FindInventoryRow(c.bytes, TheMachine());
     EXPECT_EQ(inventory.outcome, c.outcome);
     if (c.outcome == MachineInventory::Outcome::Malformed) {
         EXPECT_EQ(inventory.faultLine, c.line);
@@ -79,7 +99,18 @@ TEST_P(InventoryRows, FindTheMachinesRowOrRefuseTheFile) {
     } else {
         EXPECT_EQ(inventory.line, c.line);
     }
-    EXPECT_EQ(inventory.values, c.values);
+    for (const auto& [key, value] : c.values) {
+        const std::u16string* cell = inventory.Find(key);
+        ASSERT_NE(cell, nullptr) << std::string(key.begin(), key.end());
+        EXPECT_EQ(*cell, value);
+    }
+    // Keys the case gives no value have none, "machine" among them.
+    for (const std::u16string_view key :
+         {u"computer", u"workgroup", u"domain", u"ou", u"machine"}) {
+        const bool given = std::any_of(c.values.begin(), c.values.end(),
+                                       [&](const auto& entry) { return entry.first == key; });
+        EXPECT_EQ(inventory.Find(key) != nullptr, given) << std::string(key.begin(), key.end());
+    }
 }
 
 using Outcome = MachineInventory::Outcome;
