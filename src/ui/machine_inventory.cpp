@@ -11,8 +11,17 @@ namespace {
 constexpr std::u16string_view kInventoryName = u"corvane.csv";
 constexpr std::u16string_view kMachineColumn = u"machine";
 // The keys a column may name besides "machine".
-constexpr std::u16string_view kInventoryKeys =
-    u"|computer|workgroup|domain|account|password|dhcp|ou|";
+constexpr std::u16string_view kInventoryKeys[] = {u"computer", u"workgroup", u"domain", u"account",
+                                                  u"password", u"dhcp",      u"ou"};
+
+bool IsInventoryKey(std::u16string_view name) {
+    for (const std::u16string_view key : kInventoryKeys) {
+        if (EqualsIgnoringAsciiCase(name, key)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void WipeText(std::u16string& text) {
     WipeMemory(text.data(), text.size() * sizeof(char16_t));
@@ -86,24 +95,19 @@ void SearchTable(const CsvTable& table, const MachineIdentity& machine,
     const CsvRecord& header = table.records.front();
     std::size_t machineColumn = header.fields.size();
     for (std::size_t column = 0; column < header.fields.size(); ++column) {
-        std::u16string key(TrimBlanks(header.fields[column]));
-        for (char16_t& c : key) {
-            c = FoldAsciiCase(c);
-        }
+        const std::u16string_view key = TrimBlanks(header.fields[column]);
         for (const std::u16string& earlier : inventory.keys) {
-            if (earlier == key) {
+            if (EqualsIgnoringAsciiCase(earlier, key)) {
                 return Refuse(inventory, header.line, u"the column \"", key, u"\" is named twice");
             }
         }
-        if (key == kMachineColumn) {
+        if (EqualsIgnoringAsciiCase(key, kMachineColumn)) {
             machineColumn = column;
-        } else if (std::u16string probe = std::u16string(1, u'|').append(key).append(u"|");
-                   key.empty() || key.find(u'|') != std::u16string::npos ||
-                   kInventoryKeys.find(probe) == std::u16string_view::npos) {
+        } else if (!IsInventoryKey(key)) {
             return Refuse(inventory, header.line, u"the column \"", key,
                           u"\" names no settings key");
         }
-        inventory.keys.push_back(std::move(key));
+        inventory.keys.emplace_back(key);
     }
     if (machineColumn == header.fields.size()) {
         return Refuse(inventory, header.line, u"no column \"machine\"");
@@ -142,7 +146,8 @@ MachineInventory::~MachineInventory() {
 
 const std::u16string* MachineInventory::Find(std::u16string_view key) const {
     for (std::size_t column = 0; column < keys.size() && column < cells.size(); ++column) {
-        if (keys[column] == key && key != kMachineColumn && !cells[column].empty()) {
+        if (EqualsIgnoringAsciiCase(keys[column], key) &&
+            !EqualsIgnoringAsciiCase(key, kMachineColumn) && !cells[column].empty()) {
             return &cells[column];
         }
     }

@@ -27,7 +27,7 @@ struct MachineInventory {
     std::uint32_t line = 0; // the row's line
     std::uint32_t faultLine = 0;
     std::u16string fault;
-    std::vector<std::u16string> keys;  // the header's names, in lower case
+    std::vector<std::u16string> keys;  // the header's names, as written
     std::vector<std::u16string> cells; // the row, each cell without surrounding blanks
 
     MachineInventory() = default;
@@ -38,7 +38,7 @@ struct MachineInventory {
     // A row may hold a password: wiped when the inventory is let go.
     ~MachineInventory();
 
-    // The row's cell for `key` (lower case) when it is not empty.
+    // The row's cell for `key` (any case) when it is not empty.
     const std::u16string* Find(std::u16string_view key) const;
 };
 

@@ -31,37 +31,35 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
     return text;
 }
 
-// A DN's OU components root first, its DC components left out: each
-// component is read up to its unescaped comma, a backslash making the next
+// A DN's OU components root first, its DC components left out. Each
+// component runs to its unescaped comma; a backslash makes the next
 // character literal.
 std::optional<std::u16string> PathOfDistinguishedName(std::u16string_view dn) {
     std::u16string path;
+    std::u16string name;
     std::size_t at = 0;
     while (at <= dn.size()) {
-        std::u16string type;
-        std::u16string value;
-        bool inValue = false;
-        for (; at < dn.size() && dn[at] != u','; ++at) {
-            char16_t c = dn[at];
-            if (c == u'\\' && at + 1 < dn.size()) {
-                c = dn[++at];
-            } else if (c == u'=' && !inValue) {
-                inValue = true;
-                continue;
-            }
-            (inValue ? value : type).push_back(inValue ? c : FoldLatin1(c));
-        }
-        ++at; // the comma
-        const std::u16string_view name = TrimBlanks(value);
-        const std::u16string_view kind = TrimBlanks(type);
-        if (inValue && kind == u"dc") {
-            continue;
-        }
-        if (!inValue || kind != u"ou" || name.empty()) {
+        const std::size_t equals = dn.find(u'=', at);
+        if (equals == std::u16string_view::npos) {
             return std::nullopt;
         }
-        path.insert(0, name);
-        path.insert(0, 1, u'\\');
+        const std::u16string_view kind = TrimBlanks(dn.substr(at, equals - at));
+        name.clear();
+        for (at = equals + 1; at < dn.size() && dn[at] != u','; ++at) {
+            if (dn[at] == u'\\' && at + 1 < dn.size()) {
+                ++at;
+            }
+            name.push_back(dn[at]);
+        }
+        ++at; // the comma
+        const std::u16string_view value = TrimBlanks(name);
+        if (SameOrganizationUnit(kind, u"DC")) {
+            continue;
+        }
+        if (!SameOrganizationUnit(kind, u"OU") || value.empty()) {
+            return std::nullopt;
+        }
+        path.insert(0, value).insert(0, 1, u'\\');
     }
     return path;
 }
