@@ -1,6 +1,7 @@
 #include "ui/machine_inventory.h"
 
 #include "support/ascii_case.h"
+#include "support/trim_blanks.h"
 #include "support/wipe_memory.h"
 #include "ui/inventory_csv.h"
 
@@ -62,16 +63,6 @@ std::uint32_t DecodeInventory(const std::vector<std::uint8_t>& bytes, std::u16st
         at += more + 1;
     }
     return 0;
-}
-
-std::u16string_view TrimBlanks(std::u16string_view text) {
-    while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 void Refuse(MachineInventory& inventory, std::uint32_t line, std::u16string_view fault,

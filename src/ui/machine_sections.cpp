@@ -1,6 +1,7 @@
 #include "ui/machine_sections.h"
 
 #include "support/ascii_case.h"
+#include "support/trim_blanks.h"
 #include "support/fixed_text.h"
 #include "ui/adapter_panel.h"
 
@@ -19,16 +20,6 @@ constexpr std::uint32_t kMostListCapacity = 1U << 23;
 
 bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t';
-}
-
-std::u16string_view TrimBlanks(std::u16string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 int HexDigit(char16_t c) {

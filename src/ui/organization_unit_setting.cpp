@@ -1,6 +1,7 @@
 #include "ui/organization_unit_setting.h"
 
 #include "directory/distinguished_name.h"
+#include "support/trim_blanks.h"
 #include "model/credentials.h"
 #include "platform/net_buffer.h"
 #include "ui/dialog_ids.h"
@@ -19,16 +20,6 @@ char16_t FoldLatin1(char16_t c) {
         return static_cast<char16_t>(c + 0x20);
     }
     return c;
-}
-
-std::u16string_view TrimBlanks(std::u16string_view text) {
-    while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 // A DN's OU components root first, its DC components left out. Each
