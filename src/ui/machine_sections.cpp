@@ -1,8 +1,8 @@
 #include "ui/machine_sections.h"
 
 #include "support/ascii_case.h"
-#include "support/trim_blanks.h"
 #include "support/fixed_text.h"
+#include "support/trim_blanks.h"
 #include "ui/adapter_panel.h"
 
 #include <cstring>

@@ -1,9 +1,9 @@
 #include "ui/organization_unit_setting.h"
 
 #include "directory/distinguished_name.h"
-#include "support/trim_blanks.h"
 #include "model/credentials.h"
 #include "platform/net_buffer.h"
+#include "support/trim_blanks.h"
 #include "ui/dialog_ids.h"
 
 namespace corvane {
