@@ -40,8 +40,9 @@ public:
     // cut to size - 1 and terminated when the buffer is too small.
     virtual std::uint32_t GetModuleFileName(char16_t* buffer, std::uint32_t size) = 0;
 
-    // Reads a whole file. The program never reads files this way; tests and
-    // the headless runner use it to look at what the program wrote.
+    // Reads a whole file, for reading only. The program reads the fleet's
+    // inventory this way; tests and the headless runner use it to look at
+    // what the program wrote.
     virtual bool ReadFileBytes(const char16_t* path, std::vector<std::uint8_t>& bytes) = 0;
 };
 

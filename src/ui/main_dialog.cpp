@@ -11,6 +11,7 @@
 #include "ui/apply_with_progress.h"
 #include "ui/authentication_dialog.h"
 #include "ui/dialog_ids.h"
+#include "ui/organization_unit_setting.h"
 #include "ui/settings_file.h"
 #include "ui/string_resources.h"
 
@@ -39,7 +40,9 @@ bool MainDialog::OnInitDialog(platform::DialogView& dialog, std::intptr_t /*para
     // domain are kept aside until their own fields show them.
     const WorkgroupText fileWorkgroup = state_.DesiredWorkgroup;
     const DomainText fileDomain = state_.DesiredDomain;
+    domainFromFile_ = fileDomain;
     fileGaveDomain_ = !fileDomain.empty();
+    settingsUnit_ = texts.organizationUnit;
 
     dialog.SetCaption(texts.title.view());
     dialog.SetItemText(id::kHeaderText, texts.header.view());
@@ -186,7 +189,38 @@ void MainDialog::LookUpJoinedDomain(platform::DialogView& dialog, bool deferred)
         GetSelectedOrganizationUnit(dialog, id::kOrganizationUnitList,
                                     state_.DesiredOrganizationUnit);
         state_.CurrentOrganizationUnit = state_.DesiredOrganizationUnit;
+        // The settings file's unit, when it belongs to this domain; the
+        // units of another one cannot hold it.
+        if (!fileGaveDomain_ || NamesCurrentDomain(state_, domainFromFile_.view())) {
+            PreselectSettingsUnit(dialog, state_.CurrentDomain.view());
+        }
     }
+}
+
+void MainDialog::PreselectSettingsUnit(platform::DialogView& dialog, std::u16string_view domain) {
+    if (settingsUnit_.empty() || dialog.ListCount(id::kOrganizationUnitList) <= 0) {
+        return;
+    }
+    PreselectOrganizationUnit(state_, dialog, settingsUnit_.view(), domain);
+    // Matched or not, the listed units have decided.
+    settingsUnitSettled_ = true;
+}
+
+void MainDialog::SettleSettingsUnit(platform::DialogView& dialog, AdministratorChoice& choice) {
+    if (settingsUnit_.empty() || settingsUnitSettled_ || !dialog.IsChecked(id::kMemberOfDomain)) {
+        return;
+    }
+    OrganizationUnitText path;
+    const UnitCheck check = CheckOrganizationUnitSetting(os_, state_, state_.DesiredDomain.view(),
+                                                         settingsUnit_.view(), path);
+    if (check == UnitCheck::NotJoinable) {
+        return;
+    }
+    // A list of another domain's units says nothing about this one's; with
+    // it emptied the unit stays as chosen here.
+    dialog.ResetList(id::kOrganizationUnitList);
+    state_.DesiredOrganizationUnit = path;
+    choice.organizationUnit = path;
 }
 
 void MainDialog::SelectMembership(platform::DialogView& dialog, JoinStatus kind) {
@@ -224,6 +258,7 @@ void MainDialog::OnCommand(platform::DialogView& dialog, int itemId, int notific
             // While initialising, the list of the current domain stays.
             if (state_.DialogInitialised) {
                 state_.OrganizationUnitListLoaded.store(0);
+                settingsUnitSettled_ = false;
             }
         }
         break;
@@ -281,7 +316,7 @@ void MainDialog::OnCommand(platform::DialogView& dialog, int itemId, int notific
 }
 
 void MainDialog::UpdateOkState(platform::DialogView& dialog) {
-    const AdministratorChoice choice = ReadAdministratorChoice(dialog);
+    AdministratorChoice choice = ReadAdministratorChoice(dialog);
     const ChangeMask mask = ComputeChangeMask(choice, state_);
     const bool enable = mask != 0 && ValidateInputs(choice, state_);
     dialog.EnableItem(ui::kItemOk, enable);
@@ -290,8 +325,10 @@ void MainDialog::UpdateOkState(platform::DialogView& dialog) {
 void MainDialog::FillOrganizationUnitList(platform::DialogView& dialog) {
     // The listing asks the domain on this thread.
     os_.ui.ShowWaitCursor(true);
-    FillJoinableOrganizationUnits(os_, state_, dialog, id::kOrganizationUnitList,
-                                  state_.DesiredDomain, prompt_);
+    if (FillJoinableOrganizationUnits(os_, state_, dialog, id::kOrganizationUnitList,
+                                      state_.DesiredDomain, prompt_)) {
+        PreselectSettingsUnit(dialog, state_.DesiredDomain.view());
+    }
     os_.ui.ShowWaitCursor(false);
 }
 
@@ -328,7 +365,7 @@ void MainDialog::ConfirmAndApply(platform::DialogView& dialog) {
 
     // The dialog stays disabled under the progress dialog: what it shows now
     // is what the run applies.
-    const AdministratorChoice choice = ReadAdministratorChoice(dialog);
+    AdministratorChoice choice = ReadAdministratorChoice(dialog);
     state_.DesiredWorkgroup.Assign(choice.workgroup.view());
     state_.DesiredDomain.Assign(choice.domain.view());
     state_.DesiredComputerName.Assign(choice.computerName.view());
@@ -338,6 +375,7 @@ void MainDialog::ConfirmAndApply(platform::DialogView& dialog) {
     // Logs whether the domain can be found, whichever membership is chosen;
     // the run itself takes the domain as chosen.
     GetDomainDnsName(os_, state_, state_.DesiredDomain);
+    SettleSettingsUnit(dialog, choice);
 
     RunApplyWithProgress(os_, state_, choice, dialog.Window());
 

@@ -3,6 +3,7 @@
 // and on OK hands the run to the apply worker and the progress dialog.
 #pragma once
 
+#include "model/administrator_choice.h"
 #include "model/setup_state.h"
 #include "platform/dialog_logic.h"
 #include "platform/platform.h"
@@ -69,6 +70,11 @@ private:
     // list waits disabled and the initialisation is not complete.
     void LookUpJoinedDomain(platform::DialogView& dialog, bool deferred);
     void FinishDeferredLookUps(platform::DialogView& dialog);
+    // The settings file's "ou": selected in a freshly filled list of the
+    // chosen domain's units; when no such list was filled, checked against
+    // the domain's units once the dialog is confirmed.
+    void PreselectSettingsUnit(platform::DialogView& dialog, std::u16string_view domain);
+    void SettleSettingsUnit(platform::DialogView& dialog, AdministratorChoice& choice);
 
     platform::Platform& os_;
     SetupState& state_;
@@ -87,6 +93,9 @@ private:
     // that text is replaced by the domain's DNS name.
     DomainText domainShownBeforeLookUps_;
     bool fileGaveDomain_ = false;
+    DomainText domainFromFile_;
+    OrganizationUnitText settingsUnit_;
+    bool settingsUnitSettled_ = false;
 };
 
 // Runs the main dialog modally, owned by the desktop, and returns its end

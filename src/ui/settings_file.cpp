@@ -2,6 +2,7 @@
 
 #include "support/interface_language.h"
 #include "ui/account_name.h"
+#include "ui/machine_settings.h"
 #include "ui/string_resources.h"
 
 #include <string_view>
@@ -19,7 +20,6 @@ constexpr std::uint32_t kModulePathCapacity = 261;
 constexpr std::uint32_t kLongestModulePathCapacity = 32768;
 
 constexpr std::u16string_view kSettingsExtension = u".ini";
-constexpr const char16_t* kSectionSettings = u"settings";
 constexpr const char16_t* kSectionGeneral = u"general";
 
 // The executable's full path. A path beyond MAX_PATH is cut by the first
@@ -63,10 +63,9 @@ constexpr std::int32_t kInvalidData = 13;
 // missing or empty key, or -1 itself) leaves each adapter as it is. Any
 // other text would read as some number and switch or release every adapter
 // for no reason: it is refused, logged, and taken as missing.
-std::int32_t ReadAddressMode(platform::Platform& os, SetupState& state,
-                             const std::u16string& file) {
+std::int32_t ReadAddressMode(SetupState& state, MachineSettings& settings) {
     FixedText<16> value;
-    ReadText(os, kSectionSettings, u"dhcp", u"", value, file);
+    settings.Read(u"dhcp", u"", value);
     std::u16string_view text = value.view();
     while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) {
         text.remove_prefix(1);
@@ -119,11 +118,13 @@ void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTex
         state.DesiredWorkgroup.Clear();
         state.DesiredDomain.Clear();
         texts.dhcp = -1;
+        texts.organizationUnit.Clear();
         return;
     }
 
-    ReadText(os, kSectionSettings, u"password", u"", state.Password, file);
-    ReadText(os, kSectionSettings, u"account", u"", state.Account, file);
+    MachineSettings settings(os, state, file);
+    settings.Read(u"password", u"", state.Password);
+    settings.Read(u"account", u"", state.Account);
     NormalizeAccountName(state.Account);
 
     const std::u16string title = InterfaceDefault(os, state, ui::kStringDefaultTitle);
@@ -131,11 +132,12 @@ void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTex
     const std::u16string header = InterfaceDefault(os, state, ui::kStringDefaultHeader);
     ReadText(os, kSectionGeneral, u"header", header.c_str(), texts.header, file);
 
-    ReadText(os, kSectionSettings, u"computer", u"", state.DesiredComputerName, file);
-    ReadText(os, kSectionSettings, u"workgroup", u"", state.DesiredWorkgroup, file);
-    ReadText(os, kSectionSettings, u"domain", u"", state.DesiredDomain, file);
+    settings.Read(u"computer", u"", state.DesiredComputerName);
+    settings.Read(u"workgroup", u"", state.DesiredWorkgroup);
+    settings.Read(u"domain", u"", state.DesiredDomain);
 
-    texts.dhcp = ReadAddressMode(os, state, file);
+    texts.dhcp = ReadAddressMode(state, settings);
+    settings.Read(u"ou", u"", texts.organizationUnit);
 }
 
 } // namespace corvane

@@ -9,6 +9,7 @@
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
 #include "ui/account_name.h"
+#include "ui/machine_inventory.h"
 #include "ui/settings_file.h"
 #ifdef CORVANE_WITH_LDAP
 #include "platform/sim/runner/directory_rehearsal.h"
@@ -28,7 +29,8 @@ using corvane::sim::Utf16ToUtf8;
 using corvane::sim::Utf8ToUtf16;
 
 constexpr const char* kUsage =
-    "usage: corvane-sim [--scenario FILE] [--settings FILE] [--languages FILE]\n"
+    "usage: corvane-sim [--scenario FILE] [--settings FILE] [--inventory FILE]\n"
+    "                   [--languages FILE]\n"
     "                   [--actions FILE] [--log-out FILE] [--state-out FILE] [--quiet]\n"
     "                   [--] [PROGRAM ARGUMENTS...]\n"
     "       corvane-sim --directory ldap[s]://HOST[:PORT] --domain DNS-NAME\n"
@@ -42,6 +44,7 @@ constexpr const char* kUsage =
 struct Options {
     std::optional<std::string> scenario;
     std::optional<std::string> settings;
+    std::optional<std::string> inventory;
     std::optional<std::string> languages;
     std::optional<std::string> actions;
     std::optional<std::string> logOut;
@@ -90,6 +93,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
             ok = value(options.scenario);
         } else if (argument == "--settings") {
             ok = value(options.settings);
+        } else if (argument == "--inventory") {
+            ok = value(options.inventory);
         } else if (argument == "--languages") {
             ok = value(options.languages);
         } else if (argument == "--actions") {
@@ -269,6 +274,15 @@ int main(int argc, char** argv) {
             return 2;
         }
         world->PutFile(corvane::SettingsFilePath(world->platform()),
+                       std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+    if (options.inventory) {
+        // The fleet's inventory lies beside the settings file.
+        if (!ReadHostFile(*options.inventory, text)) {
+            std::cerr << "corvane-sim: cannot read " << *options.inventory << "\n";
+            return 2;
+        }
+        world->PutFile(corvane::InventoryPath(corvane::SettingsFilePath(world->platform())),
                        std::vector<std::uint8_t>(text.begin(), text.end()));
     }
     if (options.languages) {
