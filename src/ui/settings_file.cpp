@@ -1,5 +1,6 @@
 #include "ui/settings_file.h"
 
+#include "apply/name_servers.h"
 #include "support/interface_language.h"
 #include "ui/account_name.h"
 #include "ui/string_resources.h"
@@ -88,6 +89,25 @@ std::int32_t ReadAddressMode(platform::Platform& os, SetupState& state,
     return -1;
 }
 
+// "dns": the DNS servers of every adapter that ends the run fixed. A value
+// that fills the buffer may have been cut, and a cut list could name another
+// server: it is refused like any list that is not one.
+NameServerList ReadNameServers(platform::Platform& os, SetupState& state,
+                               const std::u16string& file) {
+    FixedText<256> value;
+    ReadText(os, kSectionSettings, u"dns", u"", value, file);
+    NameServerList list;
+    if (value.size() < value.kCapacity - 1 && ParseNameServerList(value.view(), list)) {
+        return list;
+    }
+    state.Log.Log(LogLevel::Warning, kInvalidData,
+                  u"%S: Settings file value dns=\"%s\" is not a list of up to three IPv4 "
+                  u"addresses and is ignored",
+                  "ReadSettingsFile", value);
+    list.refused = true;
+    return list;
+}
+
 } // namespace
 
 std::u16string SettingsFilePath(platform::Platform& os) {
@@ -119,6 +139,7 @@ void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTex
         state.DesiredWorkgroup.Clear();
         state.DesiredDomain.Clear();
         texts.dhcp = -1;
+        state.DesiredNameServers = {};
         return;
     }
 
@@ -136,6 +157,7 @@ void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTex
     ReadText(os, kSectionSettings, u"domain", u"", state.DesiredDomain, file);
 
     texts.dhcp = ReadAddressMode(os, state, file);
+    state.DesiredNameServers = ReadNameServers(os, state, file);
 }
 
 } // namespace corvane
