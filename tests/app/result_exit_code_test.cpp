@@ -53,6 +53,14 @@ std::vector<ResultCase> ResultCases() {
     return {
         {"NothingToChange", "", {}, "", 0, Line("Info", 0, succeeded)},
         {"AdaptersOnly", "[settings]\r\ndhcp=0\r\n", {}, "", 0, Line("Info", 0, succeeded)},
+        // The fixed adapter holds no lease to release (50) before it turns
+        // automatic: the switch itself is what counts.
+        {"AdapterSwitchedToAutomatic",
+         "[settings]\r\ndhcp=1\r\n",
+         {},
+         "",
+         0,
+         Line("Info", 0, succeeded)},
         {"RenameNeedsARestart",
          "[settings]\r\ncomputer=WS-0815\r\n",
          {},
