@@ -122,6 +122,12 @@ public:
         namesSet.emplace_back(adapterName);
         return error::kSuccess;
     }
+    platform::ErrorCode SetDnsServerSearchOrder(const char* adapterName, const char16_t* const*,
+                                                std::uint32_t count) override {
+        FUZZ_ASSERT(std::strlen(adapterName) < platform::kMaxAdapterNameLength + 4);
+        FUZZ_ASSERT(count <= 3);
+        return error::kSuccess;
+    }
 
     // What the chain walk may give back, taken while the block is alive:
     // the records reachable from the first through whole, aligned records

@@ -109,6 +109,9 @@ Option RecogniseOption(std::u16string_view argument) {
     if (argument == u"/?") {
         return {OptionKind::Help, {}};
     }
+    if (EqualsIgnoringAsciiCase(argument, u"/exitcode=result")) {
+        return {OptionKind::ExitCodeResult, {}};
+    }
     return {};
 }
 

@@ -21,7 +21,7 @@ namespace corvane {
 std::vector<std::u16string> SplitCommandLine(std::u16string_view text,
                                              std::u16string_view programPath);
 
-enum class OptionKind { None, Auto, Language, Help };
+enum class OptionKind { None, Auto, Language, Help, ExitCodeResult };
 
 struct Option {
     OptionKind kind = OptionKind::None;
@@ -29,7 +29,8 @@ struct Option {
 };
 
 // Recognises one argument: "/auto" (whole, letters without regard to case),
-// "/language=" (first ten characters, likewise) and "/?" (exactly).
+// "/language=" (first ten characters, likewise), "/?" (exactly) and
+// "/exitcode=result" (whole, letters without regard to case).
 Option RecogniseOption(std::u16string_view argument);
 
 } // namespace corvane

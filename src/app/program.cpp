@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/command_line.h"
+#include "app/result_exit_code.h"
 #include "app/start_with_windows.h"
 #include "support/interface_language.h"
 #include "support/wipe_memory.h"
@@ -140,6 +141,9 @@ int RunProgram(platform::Platform& os, SetupState& state, std::u16string_view co
             os.ui.MessageBox(platform::kDesktopWindow, text.c_str(), u"Help", kHelpStyle);
             return 0;
         }
+        case OptionKind::ExitCodeResult:
+            state.ExitCodeFromResult = true;
+            break;
         case OptionKind::None:
             break;
         }
@@ -154,9 +158,10 @@ int RunProgram(platform::Platform& os, SetupState& state, std::u16string_view co
     if (end == platform::kDialogOk && state.StartWithWindowsChosen) {
         SetStartWithWindows(os);
     }
+    const int exitCode = state.ExitCodeFromResult ? LogResultExitCode(state, end) : end;
     state.Log.Close();
     WipeMemory(state.Password.data(), sizeof(char16_t) * PasswordText::kCapacity);
-    return end;
+    return exitCode;
 }
 
 } // namespace corvane

@@ -21,7 +21,8 @@ inline constexpr std::uint32_t kHelpStyle = 0x2040; // OK, information icon, tas
 // returns the exit code. `prepareProcess` runs once the options are read and
 // the program goes on (not after "/?"): the platform's own set-up, such as
 // registering window classes. The exit code is 0 after "/?", else the main dialog's end value (1
-// OK, 2 cancelled, -1 when the dialog cannot be created). When state.ApplyWorkerStillRunning is set
+// OK, 2 cancelled, -1 when the dialog cannot be created), or with "/exitcode=result" the
+// run's outcome (app/result_exit_code.h). When state.ApplyWorkerStillRunning is set
 // afterwards, the caller must end the process at once instead of returning normally.
 int RunProgram(platform::Platform& os, SetupState& state, std::u16string_view commandLine,
                const std::function<void()>& prepareProcess = {});

@@ -106,8 +106,11 @@ std::u16string WidenAdapterName(const AdapterRecord& record) {
     return wide;
 }
 
-void ApplyOne(platform::IpHelper& ipHelper, platform::AdapterIndexMap& entry,
-              const AdapterRecord& edited, const AdapterRecord& found) {
+// The result that tells whether the adapter now follows the edit: that of
+// the call that sets the addressing, or of the renew. A release before a
+// switch to automatic addressing may find no lease to give back.
+platform::ErrorCode ApplyOne(platform::IpHelper& ipHelper, platform::AdapterIndexMap& entry,
+                             const AdapterRecord& edited, const AdapterRecord& found) {
     const Addresses wanted = AddressesOf(edited);
     const bool toAutomatic = edited.dhcpEnabled != 0;
     // The name handed to the platform is the record's own, terminated copy.
@@ -115,42 +118,46 @@ void ApplyOne(platform::IpHelper& ipHelper, platform::AdapterIndexMap& entry,
     CopyTruncated<char>(name, sizeof name,
                         FieldText(edited.adapterName, sizeof edited.adapterName));
     auto setAddresses = [&](std::uint32_t dhcp) {
-        ipHelper.SetAdapterIpAddress(name, dhcp, ToNetworkOrder(wanted.address),
-                                     ToNetworkOrder(wanted.mask), ToNetworkOrder(wanted.gateway));
+        return ipHelper.SetAdapterIpAddress(name, dhcp, ToNetworkOrder(wanted.address),
+                                            ToNetworkOrder(wanted.mask),
+                                            ToNetworkOrder(wanted.gateway));
     };
 
     if (edited.dhcpEnabled != found.dhcpEnabled) {
         if (toAutomatic) {
             ipHelper.IpReleaseAddress(&entry);
-            setAddresses(1);
-        } else {
-            setAddresses(0);
+            return setAddresses(1);
         }
-        return;
+        return setAddresses(0);
     }
     if (wanted == AddressesOf(found)) {
-        return;
+        return platform::error::kSuccess;
     }
     if (toAutomatic) {
         ipHelper.IpReleaseAddress(&entry);
-        ipHelper.IpRenewAddress(&entry);
-    } else {
-        setAddresses(0);
+        return ipHelper.IpRenewAddress(&entry);
     }
+    return setAddresses(0);
 }
 
 } // namespace
 
-void ApplyAdapterAddresses(platform::Platform& os, SetupState& state) {
+platform::ErrorCode ApplyAdapterAddresses(platform::Platform& os, SetupState& state) {
+    platform::ErrorCode firstFailure = platform::error::kSuccess;
     InterfaceTable table(os.ipHelper);
     const std::size_t count = std::min(state.AdaptersAsEdited.size(), state.AdaptersAsFound.size());
     for (std::size_t i = 0; i < count; ++i) {
         const AdapterRecord& edited = state.AdaptersAsEdited[i];
         platform::AdapterIndexMap* entry = table.FindEndingWith(WidenAdapterName(edited));
         if (entry != nullptr) {
-            ApplyOne(os.ipHelper, *entry, edited, state.AdaptersAsFound[i]);
+            const platform::ErrorCode result =
+                ApplyOne(os.ipHelper, *entry, edited, state.AdaptersAsFound[i]);
+            if (firstFailure == platform::error::kSuccess) {
+                firstFailure = result;
+            }
         }
     }
+    return firstFailure;
 }
 
 } // namespace corvane

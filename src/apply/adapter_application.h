@@ -8,6 +8,9 @@
 
 namespace corvane {
 
-void ApplyAdapterAddresses(platform::Platform& os, SetupState& state);
+// Returns the first failure among the adapters (0 when every one follows its
+// edit); the run goes on with the other adapters all the same, and nothing of
+// it is logged.
+platform::ErrorCode ApplyAdapterAddresses(platform::Platform& os, SetupState& state);
 
 } // namespace corvane

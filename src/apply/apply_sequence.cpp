@@ -2,6 +2,7 @@
 
 #include "apply/adapter_application.h"
 #include "apply/computer_name_rules.h"
+#include "apply/name_servers.h"
 #include "directory/computer_account.h"
 #include "directory/domain_lookups.h"
 #include "model/credentials.h"
@@ -42,6 +43,9 @@ public:
     void Run(ChangeMask mask) {
         ReadJoinInformation();
         directoryDomain_ = state_.DesiredDomain;
+        if (!Abandoned()) {
+            ApplyNameServers(os_, state_);
+        }
         CheckDomain();
         if ((mask & kRenameStepMask) != 0 && !Abandoned()) {
             RenameStep();
@@ -53,12 +57,13 @@ public:
             OrganizationUnitStep();
         }
         if ((mask & kRestartNoticeMask) != 0 && !Abandoned()) {
+            state_.Result.NeedRestart();
             Notice(LocalizedText(kStringRestartText), LocalizedText(kStringRestartCaption),
                    kNoticeWarningStyle);
         }
         joinName_.Reset();
         if ((mask & kAdapterStepMask) != 0 && !Abandoned()) {
-            ApplyAdapterAddresses(os_, state_);
+            state_.Result.Record(ApplyAdapterAddresses(os_, state_));
         }
     }
 
@@ -116,6 +121,7 @@ private:
             return;
         }
         const platform::ErrorCode status = GetDomainDnsName(os_, state_, directoryDomain_);
+        state_.Result.Record(status);
         if (status != error::kSuccess) {
             Notice(FormatText(
                        u"DsGetDcName: Error %d\nThe specified domain \"%s\" either does not exist "
@@ -132,7 +138,12 @@ private:
     void RenameStep() {
         // A name the platform would refuse or rewrite changes nothing; a
         // local name that could not be set is not written anywhere else.
-        if (!AcceptDesiredComputerName(os_, state_, owner_) || !SetLocalComputerName(os_, state_)) {
+        platform::ErrorCode refusal = error::kSuccess;
+        if (!AcceptDesiredComputerName(os_, state_, owner_) ||
+            !SetLocalComputerName(os_, state_, &refusal)) {
+            const ComputerNameFault fault = CheckComputerName(state_.DesiredComputerName.view());
+            state_.Result.Record(fault != ComputerNameFault::None ? ComputerNameFaultCode(fault)
+                                                                  : refusal);
             renameFailed_ = true;
             return;
         }
@@ -156,6 +167,7 @@ private:
             return;
         }
         if (result != error::kSuccess) {
+            state_.Result.Record(result);
             Log(result, u"%S: Settings Computer name not possible.");
             os_.network.SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname,
                                           state_.CurrentComputerName.c_str());
@@ -265,6 +277,7 @@ private:
             result = PromptIfRefused(result);
         } while (Retrying(result));
         memberOfChosenDomain_ = result == error::kSuccess && DomainChosen();
+        state_.Result.Record(result);
         if (result != error::kSuccess && !Abandoned()) {
             Log(result, u"%S: Joining to Workgroup/Domain not possible");
         }
@@ -276,6 +289,7 @@ private:
     // would be one that no computer ever uses.
     void OrganizationUnitStep() {
         if (!memberOfChosenDomain_) {
+            state_.Result.Record(error::kNerrSetupNotJoined);
             Log(error::kNerrSetupNotJoined,
                 u"%S: Organization unit not possible, the computer is not a member of the "
                 u"domain");
@@ -294,6 +308,7 @@ private:
             Log(result, u"%S: MoveComputerAccountToOrganizationUnit");
             result = PromptIfRefused(result);
         } while (Retrying(result));
+        state_.Result.Record(result);
     }
 
     platform::Platform& os_;

@@ -104,11 +104,14 @@ bool AcceptDesiredComputerName(platform::Platform& os, SetupState& state,
     return false;
 }
 
-bool SetLocalComputerName(platform::Platform& os, SetupState& state) {
+bool SetLocalComputerName(platform::Platform& os, SetupState& state, platform::ErrorCode* failure) {
     platform::ErrorCode error = platform::error::kSuccess;
     if (os.network.SetComputerNameEx(platform::ComputerNameFormat::PhysicalDnsHostname,
                                      state.DesiredComputerName.c_str(), &error)) {
         return true;
+    }
+    if (failure != nullptr) {
+        *failure = error;
     }
     state.Log.Log(LogLevel::Info, static_cast<std::int32_t>(error), u"%S: SetComputerNameExW",
                   kOperation);

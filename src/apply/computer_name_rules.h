@@ -39,7 +39,9 @@ std::uint32_t ComputerNameFaultText(ComputerNameFault fault);
 bool AcceptDesiredComputerName(platform::Platform& os, SetupState& state, platform::WindowId owner);
 
 // SetComputerNameExW for the desired name; a failure is logged with the
-// platform's code. True when the name was set.
-bool SetLocalComputerName(platform::Platform& os, SetupState& state);
+// platform's code, which also goes to `error` when one is given. True when
+// the name was set.
+bool SetLocalComputerName(platform::Platform& os, SetupState& state,
+                          platform::ErrorCode* error = nullptr);
 
 } // namespace corvane

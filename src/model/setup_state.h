@@ -6,6 +6,8 @@
 // goes through FixedText::Assign, which cuts at capacity - 1.
 #pragma once
 
+#include "model/name_server_list.h"
+#include "model/run_result.h"
 #include "platform/types.h"
 #include "support/diagnostic_log.h"
 #include "support/fixed_text.h"
@@ -61,6 +63,11 @@ struct SetupState {
     // Set when an abandoned apply worker was still running as the progress
     // dialog closed: the program then ends without waiting for it.
     std::atomic<bool> ApplyWorkerStillRunning{false};
+    // "dns" of the settings file, for every adapter that ends the run fixed.
+    NameServerList DesiredNameServers;
+    // "/exitcode=result": the exit code tells the run's outcome.
+    bool ExitCodeFromResult = false;
+    RunResult Result;
 };
 
 } // namespace corvane

@@ -60,6 +60,7 @@ ApplyOutcome RunApplyWithProgress(platform::Platform& os, SetupState& state,
         return outcome;
     }
     run->abandoned.store(true);
+    state.Result.MarkAbandoned();
     if (run->finished->load()) {
         worker.join();
     } else {

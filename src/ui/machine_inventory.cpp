@@ -13,7 +13,7 @@ constexpr std::u16string_view kInventoryName = u"corvane.csv";
 constexpr std::u16string_view kMachineColumn = u"machine";
 // The keys a column may name besides "machine".
 constexpr std::u16string_view kInventoryKeys[] = {u"computer", u"workgroup", u"domain", u"account",
-                                                  u"password", u"dhcp",      u"ou"};
+                                                  u"password", u"dhcp",      u"ou",     u"dns"};
 
 bool IsInventoryKey(std::u16string_view name) {
     for (const std::u16string_view key : kInventoryKeys) {

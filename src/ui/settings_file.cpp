@@ -1,5 +1,6 @@
 #include "ui/settings_file.h"
 
+#include "apply/name_servers.h"
 #include "support/interface_language.h"
 #include "ui/account_name.h"
 #include "ui/machine_settings.h"
@@ -87,6 +88,24 @@ std::int32_t ReadAddressMode(SetupState& state, MachineSettings& settings) {
     return -1;
 }
 
+// "dns": the DNS servers of every adapter that ends the run fixed. A value
+// that fills the buffer may have been cut, and a cut list could name another
+// server: it is refused like any list that is not one.
+NameServerList ReadNameServers(SetupState& state, MachineSettings& settings) {
+    FixedText<256> value;
+    settings.Read(u"dns", u"", value);
+    NameServerList list;
+    if (value.size() < value.kCapacity - 1 && ParseNameServerList(value.view(), list)) {
+        return list;
+    }
+    state.Log.Log(LogLevel::Warning, kInvalidData,
+                  u"%S: Settings file value dns=\"%s\" is not a list of up to three IPv4 "
+                  u"addresses and is ignored",
+                  "ReadSettingsFile", value);
+    list.refused = true;
+    return list;
+}
+
 } // namespace
 
 std::u16string SettingsFilePath(platform::Platform& os) {
@@ -119,6 +138,7 @@ void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTex
         state.DesiredDomain.Clear();
         texts.dhcp = -1;
         texts.organizationUnit.Clear();
+        state.DesiredNameServers = {};
         return;
     }
 
@@ -138,6 +158,7 @@ void ReadSettingsFile(platform::Platform& os, SetupState& state, SettingsFileTex
 
     texts.dhcp = ReadAddressMode(state, settings);
     settings.Read(u"ou", u"", texts.organizationUnit);
+    state.DesiredNameServers = ReadNameServers(state, settings);
 }
 
 } // namespace corvane

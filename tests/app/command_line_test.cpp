@@ -56,7 +56,7 @@ struct OptionCase {
     std::u16string_view tag;
 };
 
-TEST(CommandLineOption, RecognisesTheThreeOptionsOnly) {
+TEST(CommandLineOption, RecognisesItsOptionsOnly) {
     const OptionCase cases[] = {
         {u"/auto", OptionKind::Auto, {}},
         {u"/AUTO", OptionKind::Auto, {}},
@@ -71,6 +71,12 @@ TEST(CommandLineOption, RecognisesTheThreeOptionsOnly) {
         {u"/languages=de", OptionKind::None, {}},
         {u"/?", OptionKind::Help, {}},
         {u"/??", OptionKind::None, {}},
+        {u"/exitcode=result", OptionKind::ExitCodeResult, {}},
+        {u"/EXITCODE=Result", OptionKind::ExitCodeResult, {}},
+        {u"/exitcode=results", OptionKind::None, {}},
+        {u"/exitcode=", OptionKind::None, {}},
+        {u"/exitcode", OptionKind::None, {}},
+        {u"/exitcode=result ", OptionKind::None, {}},
         {u"C:\\Tools\\corvane.exe", OptionKind::None, {}},
         // Only A-Z fold: a dotless capital I or a fullwidth letter is no match.
         {u"/\u0130uto", OptionKind::None, {}},

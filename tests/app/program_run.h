@@ -48,6 +48,8 @@ struct ProgramInput {
     // Planned after the set-up has read the log and settings paths, so that
     // a failure counted "once" meets the program's own first call.
     std::vector<InjectedFailure> failures;
+    // Calls that take this long, as over a slow network.
+    std::vector<std::pair<std::string, std::chrono::milliseconds>> delays;
     // How long a dialog whose script ran out waits for itself (the progress
     // dialog waits for the worker this long), and the real time per tick.
     std::chrono::milliseconds patience{15000};
@@ -93,7 +95,8 @@ inline bool IsChangeOperation(std::string_view operation) {
     for (std::string_view change :
          {"NetJoinDomain", "NetUnjoinDomain", "NetRenameMachineInDomain", "SetComputerNameEx",
           "RegSetValue", "RegCreateKey", "RegDeleteValue", "MoveHere", "Create", "Delete",
-          "SetInfo", "IpReleaseAddress", "IpRenewAddress", "SetAdapterIpAddress"}) {
+          "SetInfo", "IpReleaseAddress", "IpRenewAddress", "SetAdapterIpAddress",
+          "SetDNSServerSearchOrder"}) {
         if (operation == change) {
             return true;
         }
@@ -129,6 +132,9 @@ public:
         for (const InjectedFailure& failure : input.failures) {
             EXPECT_TRUE(world.InjectFailure(failure.operation, failure.code, failure.times))
                 << failure.operation;
+        }
+        for (const auto& [operation, delay] : input.delays) {
+            world.InjectDelay(operation, delay);
         }
         Run(input.commandLine);
     }

@@ -188,6 +188,10 @@ public:
                                             std::uint32_t gateway) override {
         return real_.SetAdapterIpAddress(name, dhcp, address, mask, gateway);
     }
+    platform::ErrorCode SetDnsServerSearchOrder(const char* name, const char16_t* const* servers,
+                                                std::uint32_t count) override {
+        return real_.SetDnsServerSearchOrder(name, servers, count);
+    }
     std::vector<std::uint32_t> offered;
 
 private:

@@ -134,5 +134,31 @@ TEST_P(PlatformContract, InterfaceInfoProbesSizeAndNamesEveryAdapter) {
     }
 }
 
+// Only an adapter that no machine has, so that a real machine's settings are
+// never touched: WMI finds no configuration with its SettingID. A name that
+// is no GUID never reaches the query.
+TEST_P(PlatformContract, DnsServerSearchOrderNamesItsAdapterByGuid) {
+    platform::IpHelper& ipHelper = Os().ipHelper;
+    const char16_t* servers[] = {u"10.0.0.2", u"10.0.0.3"};
+    constexpr platform::ErrorCode kWbemNotFound = 0x80041002u;
+    EXPECT_EQ(
+        ipHelper.SetDnsServerSearchOrder("{0000C0DE-0000-0000-0000-0000000000D5}", servers, 2),
+        kWbemNotFound);
+    for (const char* name :
+         {"", "10.0.0.2", "{0000C0DE-0000-0000-0000-0000000000D5",
+          "{0000C0DE-0000-0000-0000-00000000G0D5}", "{0000C0DE-0000-0000-0000000000000000D5}",
+          "{0000C0DE' OR SettingID <> '000000000}"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ipHelper.SetDnsServerSearchOrder(name, servers, 2),
+                  platform::error::kInvalidParameter);
+    }
+    EXPECT_EQ(ipHelper.SetDnsServerSearchOrder(nullptr, servers, 2),
+              platform::error::kInvalidParameter);
+    const char16_t* missing[] = {u"10.0.0.2", nullptr};
+    EXPECT_EQ(
+        ipHelper.SetDnsServerSearchOrder("{0000C0DE-0000-0000-0000-0000000000D5}", missing, 2),
+        platform::error::kInvalidParameter);
+}
+
 } // namespace
 } // namespace corvane::contract

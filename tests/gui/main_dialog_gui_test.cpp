@@ -336,5 +336,32 @@ TEST(MainDialogUnderWine, AnUnattendedRenameWritesItsLogLines) {
     EXPECT_EQ(DnsHostName(), newName);
 }
 
+// The real exe reads "/exitcode=result" from its command line: an unattended
+// run with nothing to change ends with 1 by default and with 0 in that mode,
+// whose last log line states the outcome.
+TEST(MainDialogUnderWine, TheResultExitCodeIsAskedForOnTheCommandLine) {
+    const struct {
+        const wchar_t* folder;
+        const wchar_t* arguments;
+        DWORD exitCode;
+    } runs[] = {{L"exit-code-default", L"/auto", 1u},
+                {L"exit-code-result", L"/auto /ExitCode=Result", 0u}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(Narrow(run.arguments));
+        const std::wstring before = LogText();
+        ProgramUnderTest program(run.folder);
+        ASSERT_TRUE(program.Start(run.arguments));
+        EXPECT_EQ(program.WaitForExit(), run.exitCode);
+        const std::wstring log = LogText();
+        ASSERT_GE(log.size(), before.size());
+        const std::wstring added = log.substr(before.size());
+        const std::wstring stated = L" - RunProgram: Exit code 0: every step succeeded\r\n";
+        const bool endsStated =
+            added.size() >= stated.size() &&
+            added.compare(added.size() - stated.size(), stated.size(), stated) == 0;
+        EXPECT_EQ(endsStated, run.exitCode == 0u) << Narrow(added);
+    }
+}
+
 } // namespace
 } // namespace corvane::gui

@@ -45,6 +45,10 @@ public:
                                             std::uint32_t, std::uint32_t) override {
         return error::kProcNotFound;
     }
+    platform::ErrorCode SetDnsServerSearchOrder(const char*, const char16_t* const*,
+                                                std::uint32_t) override {
+        return error::kNotSupported;
+    }
 
     std::vector<std::uint32_t> offered;
 

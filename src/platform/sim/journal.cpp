@@ -53,6 +53,7 @@ constexpr std::string_view kOperations[] = {
     "IpReleaseAddress",
     "IpRenewAddress",
     "SetAdapterIpAddress",
+    "SetDNSServerSearchOrder",
     // Resources
     "LoadString",
     "FormatMessage",

@@ -74,6 +74,7 @@ platform::ErrorCode SimNetworkManagement::NetJoinDomain(const char16_t* domain,
                                                         const char16_t* account,
                                                         const char16_t* password,
                                                         std::uint32_t options) {
+    state_.WaitAsPlanned("NetJoinDomain");
     std::lock_guard lock(state_.mutex);
     std::vector<std::string> arguments = {JournalText(domain), JournalText(organizationUnit),
                                           JournalText(account), JournalSecret(password),

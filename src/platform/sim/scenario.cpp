@@ -611,6 +611,13 @@ private:
             } else {
                 adapter.moreGateways.push_back(t[1]);
             }
+        } else if (key == "dns") {
+            // The adapter's own DNS servers, in search order.
+            if (t.size() < 2) {
+                Error("'dns' takes one or more addresses");
+                return;
+            }
+            adapter.dnsServers.assign(t.begin() + 1, t.end());
         } else if (key == "dhcp-server") {
             if (Count(t, 2, 2)) {
                 adapter.dhcpServer = t[1];
@@ -858,6 +865,13 @@ std::string DumpWorld(const World& world) {
         out += "gateway " + Quote(adapter.gateway) + "\n";
         for (const std::string& gateway : adapter.moreGateways) {
             out += "gateway " + Quote(gateway) + "\n";
+        }
+        if (!adapter.dnsServers.empty()) {
+            out += "dns";
+            for (const std::string& server : adapter.dnsServers) {
+                out += " " + Quote(server);
+            }
+            out += "\n";
         }
     }
 

@@ -156,6 +156,9 @@ public:
     platform::ErrorCode SetAdapterIpAddress(const char* adapterName, std::uint32_t dhcp,
                                             std::uint32_t address, std::uint32_t mask,
                                             std::uint32_t gateway) override;
+    platform::ErrorCode SetDnsServerSearchOrder(const char* adapterName,
+                                                const char16_t* const* servers,
+                                                std::uint32_t count) override;
 
 private:
     platform::ErrorCode Lease(platform::AdapterIndexMap* adapter, bool renew);

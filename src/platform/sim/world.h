@@ -67,6 +67,9 @@ struct AdapterConfig {
     std::string leaseAddress = "192.168.1.100";
     std::string leaseMask = "255.255.255.0";
     std::string leaseGateway = "192.168.1.1";
+    // The adapter's own DNS servers, in search order; empty: those of its
+    // DHCP lease, if any. A switch of the address mode keeps them.
+    std::vector<std::string> dnsServers;
 };
 
 struct JoinState {
@@ -260,8 +263,8 @@ public:
     bool InjectFailure(std::string_view operation, platform::ErrorCode code, int times = kAlways,
                        std::u16string_view subject = {});
     void ClearFailures();
-    // Makes every call of `operation` (NetGetJoinInformation, DsGetDcName or
-    // NetGetJoinableOUs) wait `delay` first, as over a slow or absent network;
+    // Makes every call of `operation` (NetGetJoinInformation, DsGetDcName,
+    // NetGetJoinableOUs or NetJoinDomain) wait `delay` first, as over a slow or absent network;
     // zero removes the delay. Only the calling thread waits.
     void InjectDelay(std::string_view operation, std::chrono::milliseconds delay);
     // For services built on the world (the directory service): the result

@@ -136,6 +136,10 @@ public:
     platform::ErrorCode SetAdapterIpAddress(const char* adapterName, std::uint32_t dhcp,
                                             std::uint32_t address, std::uint32_t mask,
                                             std::uint32_t gateway) override;
+    // Through WMI (dns_server_search_order.cpp), not iphlpapi.
+    platform::ErrorCode SetDnsServerSearchOrder(const char* adapterName,
+                                                const char16_t* const* servers,
+                                                std::uint32_t count) override;
 
 private:
     const SystemLibrary& iphlpapi_;
