@@ -201,7 +201,7 @@ TEST_P(PlatformContract, ProfileReadsFollowTheFileAsItChanges) {
     Target().WriteTestFile(first, EncodeFile(u"[s]\r\nkey=new\r\n", FileEncoding::Ansi));
     EXPECT_EQ(read(first), u"new");
     std::array<char16_t, 16> section{};
-    EXPECT_EQ(Os().profile.GetSection(u"s", section.data(), 16, first.c_str()), 7u);
+    EXPECT_EQ(Os().profile.GetSection(u"s", section.data(), 16, first.c_str()), 8u);
     EXPECT_EQ(std::u16string(section.data()), u"key=new");
     Target().WriteTestFile(first, EncodeFile(u"[t]\r\nkey=old\r\n", FileEncoding::Ansi));
     EXPECT_EQ(read(first), u"");
