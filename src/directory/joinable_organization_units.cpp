@@ -72,11 +72,17 @@ void AddUnits(platform::DialogView& dialog, int list, char16_t* const* units, st
             entries.push_back(Entry{ListOrderKey(path), i, std::move(path)});
         }
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        const int order = a.key.compare(b.key);
-        return order != 0 ? order < 0 : a.position < b.position;
+    // The sort moves 32-bit places, not the entries with their two texts.
+    std::vector<std::uint32_t> order(entries.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&entries](std::uint32_t a, std::uint32_t b) {
+        const int compared = entries[a].key.compare(entries[b].key);
+        return compared != 0 ? compared < 0 : entries[a].position < entries[b].position;
     });
-    for (const Entry& entry : entries) {
+    for (const std::uint32_t place : order) {
+        const Entry& entry = entries[place];
         const int index = dialog.AddListItem(list, entry.path);
         if (index != platform::kNoListSelection && entry.path == located) {
             dialog.SetListSelection(list, index);

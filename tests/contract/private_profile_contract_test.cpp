@@ -181,5 +181,31 @@ TEST_P(PlatformContract, ProfileReadsOverlongValuesInFull) {
     EXPECT_EQ(Os().profile.GetString(u"de", u"114", u"", buffer.data(), 8192, path.c_str()), 4u);
 }
 
+// Each read sees the file as it is now: rewritten between two reads (to a
+// text of the same length, so that only the bytes differ), or read in turn
+// with another file.
+TEST_P(PlatformContract, ProfileReadsFollowTheFileAsItChanges) {
+    const std::u16string first = Target().ScratchDirectory() + u"\\first.ini";
+    const std::u16string second = Target().ScratchDirectory() + u"\\second.ini";
+    Target().WriteTestFile(first, EncodeFile(u"[s]\r\nkey=one\r\n", FileEncoding::Ansi));
+    Target().WriteTestFile(second, EncodeFile(u"[s]\r\nkey=two\r\n", FileEncoding::Ansi));
+    const auto read = [&](const std::u16string& path) {
+        std::array<char16_t, 16> buffer{};
+        const std::uint32_t copied =
+            Os().profile.GetString(u"s", u"key", u"", buffer.data(), 16, path.c_str());
+        return std::u16string(buffer.data(), copied);
+    };
+    EXPECT_EQ(read(first), u"one");
+    EXPECT_EQ(read(second), u"two");
+    EXPECT_EQ(read(first), u"one");
+    Target().WriteTestFile(first, EncodeFile(u"[s]\r\nkey=new\r\n", FileEncoding::Ansi));
+    EXPECT_EQ(read(first), u"new");
+    std::array<char16_t, 16> section{};
+    EXPECT_EQ(Os().profile.GetSection(u"s", section.data(), 16, first.c_str()), 8u);
+    EXPECT_EQ(std::u16string(section.data()), u"key=new");
+    Target().WriteTestFile(first, EncodeFile(u"[t]\r\nkey=old\r\n", FileEncoding::Ansi));
+    EXPECT_EQ(read(first), u"");
+}
+
 } // namespace
 } // namespace corvane::contract

@@ -2,11 +2,10 @@
 #include "platform/sim/services.h"
 #include "platform/sim/text.h"
 
+#include <memory>
 #include <optional>
 
 namespace corvane::sim {
-
-namespace {
 
 struct ProfileEntry {
     std::u16string key;
@@ -17,6 +16,15 @@ struct ProfileSection {
     std::u16string name;
     std::vector<ProfileEntry> entries;
 };
+
+// A file's sections as parsed from exactly these bytes.
+struct ParsedProfile {
+    std::u16string path;
+    std::vector<std::uint8_t> bytes;
+    std::vector<ProfileSection> sections;
+};
+
+namespace {
 
 std::u16string DecodeProfile(const std::vector<std::uint8_t>& bytes) {
     auto utf16 = [&](std::size_t start, bool bigEndian) {
@@ -135,8 +143,11 @@ const ProfileSection* FindSection(const std::vector<ProfileSection>& sections,
 
 // Reads the file as the profile functions see it: a name without a path
 // lies in the Windows directory; a missing or failing file has no sections.
-std::vector<ProfileSection> LoadProfile(State& state, std::string_view operation,
-                                        const char16_t* file) {
+// `parsed` keeps the last file parsed; the result lives until the next call.
+const std::vector<ProfileSection>& LoadProfile(State& state,
+                                               std::shared_ptr<const ParsedProfile>& parsed,
+                                               std::string_view operation, const char16_t* file) {
+    static const std::vector<ProfileSection> kNoSections;
     std::u16string path = file == nullptr ? std::u16string(u"win.ini") : std::u16string(file);
     if (path.find_first_of(u"\\/") == std::u16string::npos) {
         path = u"C:\\Windows\\" + path;
@@ -144,10 +155,17 @@ std::vector<ProfileSection> LoadProfile(State& state, std::string_view operation
     const std::u16string full = state.ResolvePath(path);
     if (auto code = state.Fail(operation, full)) {
         state.Record(std::string(operation), {JournalText(full)}, *code, true);
-        return {};
+        return kNoSections;
     }
     const FileEntry* entry = state.FindFile(full);
-    return entry == nullptr ? std::vector<ProfileSection>{} : ParseProfile(entry->bytes);
+    if (entry == nullptr) {
+        return kNoSections;
+    }
+    if (parsed == nullptr || parsed->path != full || parsed->bytes != entry->bytes) {
+        parsed = std::make_shared<const ParsedProfile>(
+            ParsedProfile{full, entry->bytes, ParseProfile(entry->bytes)});
+    }
+    return parsed->sections;
 }
 
 // RtlUnicodeStringToInteger with base 0: blanks, a sign, then "0x", "0o"
@@ -207,8 +225,8 @@ std::uint32_t SimPrivateProfile::GetString(const char16_t* section, const char16
     if (buffer == nullptr || size == 0) {
         return 0;
     }
-    const std::vector<ProfileSection> sections =
-        LoadProfile(state_, "GetPrivateProfileString", file);
+    const std::vector<ProfileSection>& sections =
+        LoadProfile(state_, parsed_, "GetPrivateProfileString", file);
     if (section == nullptr) {
         // Every section name.
         std::u16string list;
@@ -254,8 +272,8 @@ std::uint32_t SimPrivateProfile::GetSection(const char16_t* section, char16_t* b
     if (buffer == nullptr || size == 0) {
         return 0;
     }
-    const std::vector<ProfileSection> sections =
-        LoadProfile(state_, "GetPrivateProfileSection", file);
+    const std::vector<ProfileSection>& sections =
+        LoadProfile(state_, parsed_, "GetPrivateProfileSection", file);
     const ProfileSection* found = section == nullptr ? nullptr : FindSection(sections, section);
     std::u16string list;
     if (found != nullptr) {

@@ -5,6 +5,8 @@
 #include "platform/platform.h"
 #include "platform/sim/state.h"
 
+#include <memory>
+
 namespace corvane::sim {
 
 class SimClock final : public platform::Clock {
@@ -66,6 +68,8 @@ private:
     State& state_;
 };
 
+struct ParsedProfile;
+
 class SimPrivateProfile final : public platform::PrivateProfile {
 public:
     explicit SimPrivateProfile(State& state) : state_(state) {}
@@ -79,6 +83,9 @@ public:
 
 private:
     State& state_;
+    // The file parsed last, as Windows keeps recently read profiles: parsed
+    // again only when another file is read or its bytes have changed.
+    std::shared_ptr<const ParsedProfile> parsed_;
 };
 
 class SimRegistry final : public platform::Registry {

@@ -60,7 +60,20 @@ bool Win32FileSystem::Close(platform::FileHandle file) {
 }
 
 bool Win32FileSystem::PathFileExists(const char16_t* path) {
-    return path != nullptr && ::PathFileExistsW(Wide(path)) != FALSE;
+    // What PathFileExistsW does, without loading shlwapi (and shcore behind
+    // it) into every start for this one call: the attributes of a file or
+    // folder, with no "insert a disk" box for an empty drive.
+    if (path == nullptr) {
+        return false;
+    }
+    DWORD previousMode = 0;
+    const bool modeSet = ::SetThreadErrorMode(::GetThreadErrorMode() | SEM_FAILCRITICALERRORS,
+                                              &previousMode) != FALSE;
+    const DWORD attributes = ::GetFileAttributesW(Wide(path));
+    if (modeSet) {
+        ::SetThreadErrorMode(previousMode, nullptr);
+    }
+    return attributes != INVALID_FILE_ATTRIBUTES;
 }
 
 std::uint32_t Win32FileSystem::GetCurrentDirectory(std::uint32_t size, char16_t* buffer) {
