@@ -2,8 +2,8 @@
 // a run that ends by itself, and a run abandoned by closing the dialog.
 #include "apply/apply_worker.h"
 #include "fakes/fake_dialog_view.h"
-#include "platform/sim/desktop.h"
-#include "platform/sim/scenario.h"
+#include "platform/sim/desktop/desktop.h"
+#include "platform/sim/scenario/scenario.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
 #include "ui/dialog_ids.h"

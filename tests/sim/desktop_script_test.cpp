@@ -1,6 +1,6 @@
 // The text form of the sim's user actions: what it reads, what it refuses,
 // and that no input makes it fail other than with errors.
-#include "platform/sim/desktop.h"
+#include "platform/sim/desktop/desktop.h"
 #include "platform/sim/world.h"
 
 #include <cstdint>

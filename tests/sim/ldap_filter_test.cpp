@@ -1,4 +1,4 @@
-#include "platform/sim/ldap_filter.h"
+#include "platform/sim/directory/ldap_filter.h"
 #include "platform/sim/text.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/sim/scenario.h"
+#include "platform/sim/scenario/scenario.h"
 #include "platform/sim/text.h"
 
 #include <fstream>

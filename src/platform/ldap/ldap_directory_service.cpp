@@ -1,8 +1,8 @@
 #include "platform/ldap/ldap_directory_service.h"
 
 #include "platform/ldap/ldap_status.h"
-#include "platform/sim/ads_path.h"
-#include "platform/sim/directory_tree.h"
+#include "platform/sim/directory/ads_path.h"
+#include "platform/sim/directory/directory_tree.h"
 #include "platform/sim/text.h"
 
 #include <algorithm>
