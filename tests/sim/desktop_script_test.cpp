@@ -99,7 +99,7 @@ TEST(DesktopScript, ReportsEachBadLineAndLoadsNothing) {
         {"type 1 \"x\"", "line 2: item 1 is no EDIT control"},
         {"type 1021 x", "line 2: the text must be quoted"},
         {"type 1021 \"x", "line 2: unterminated quoted text"},
-        {"type 1021 \"x\"y", "line 2: text after a closing quote"},
+        {"type 1021 \"x\"y", "line 2: a quoted text must be followed by a blank"},
         {"type 1021", "line 2: expected 'type ITEM \"TEXT\"'"},
         {"press", "line 2: expected 'press ITEM'"},
         {"press 99999999999999999999", "line 2: no item number '99999999999999999999'"},

@@ -1,6 +1,7 @@
 // The text form of a desktop script (docs/sim-actions.md). The parser is
 // total: every input ends in a script or in errors with line numbers.
 #include "platform/sim/desktop/desktop.h"
+#include "platform/sim/line_tokens.h"
 #include "platform/sim/text.h"
 #include "ui/dialog_templates.h"
 
@@ -19,60 +20,7 @@ namespace {
 
 constexpr std::uint32_t kLongestWait = 24u * 60u * 60u * 1000u; // a day
 
-struct Token {
-    std::string text;
-    bool quoted = false;
-};
-
-// Splits a line into blank-separated words and double-quoted texts (a
-// doubled quote inside stands for one). A '#' outside quotes starts a
-// comment.
-bool Tokenize(std::string_view line, std::vector<Token>& tokens, std::string& error) {
-    std::size_t i = 0;
-    while (i < line.size()) {
-        const char c = line[i];
-        if (c == ' ' || c == '\t') {
-            ++i;
-            continue;
-        }
-        if (c == '#') {
-            break;
-        }
-        Token token;
-        if (c == '"') {
-            token.quoted = true;
-            ++i;
-            bool closed = false;
-            while (i < line.size()) {
-                if (line[i] == '"') {
-                    if (i + 1 < line.size() && line[i + 1] == '"') {
-                        token.text += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    closed = true;
-                    break;
-                }
-                token.text += line[i++];
-            }
-            if (!closed) {
-                error = "unterminated quoted text";
-                return false;
-            }
-            if (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '#') {
-                error = "text after a closing quote";
-                return false;
-            }
-        } else {
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
-                token.text += line[i++];
-            }
-        }
-        tokens.push_back(std::move(token));
-    }
-    return true;
-}
+using Token = LineToken;
 
 // A whole word as a number: decimal, or hexadecimal with 0x.
 template <typename Number>
@@ -415,7 +363,7 @@ bool ParseDesktopScript(std::string_view text, DesktopScript& script,
         }
         std::vector<Token> tokens;
         std::string error;
-        if (!Tokenize(line, tokens, error)) {
+        if (!TokenizeLine(line, tokens, error)) {
             errors.push_back("line " + std::to_string(lineNumber) + ": " + error);
             continue;
         }

@@ -1,6 +1,6 @@
 #include "platform/sim/scenario/scenario.h"
 
-#include "platform/sim/scenario/scenario_tokens.h"
+#include "platform/sim/line_tokens.h"
 #include "platform/sim/machine/state.h"
 #include "platform/sim/text.h"
 
@@ -209,18 +209,18 @@ public:
             while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
                 line.remove_prefix(1);
             }
-            if (line.empty() || line.front() == '#') {
-                continue;
-            }
-            if (line.front() == '[') {
-                Header(line);
+            if (!line.empty() && line.front() == '[') {
+                Header(WithoutComment(line));
                 continue;
             }
             Tokens tokens;
             std::string error;
-            if (!TokenizeScenarioLine(line, tokens, error)) {
+            if (!TokenizeLine(line, tokens, error)) {
                 Error(error);
                 continue;
+            }
+            if (tokens.empty()) {
+                continue; // blank or a comment
             }
             switch (section_) {
             case Section::None:
@@ -277,7 +277,7 @@ private:
         }
         Tokens tokens;
         std::string error;
-        if (!TokenizeScenarioLine(line.substr(1, close - 1), tokens, error)) {
+        if (!TokenizeLine(line.substr(1, close - 1), tokens, error)) {
             Error(error);
             return;
         }
@@ -751,7 +751,7 @@ private:
 };
 
 std::string Quote(std::string_view text) {
-    return QuoteScenarioToken(text);
+    return QuoteToken(text);
 }
 
 std::string Quote(std::u16string_view text) {
