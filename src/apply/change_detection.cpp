@@ -1,6 +1,6 @@
 #include "apply/change_detection.h"
 
-#include "support/ascii_case.h"
+#include "platform/ascii_text.h"
 #include "ui/dialog_ids.h"
 
 #include <cstddef>

@@ -1,5 +1,6 @@
 #include "platform/sim/directory/directory_attributes.h"
 
+#include "platform/ascii_text.h"
 #include "platform/sim/text.h"
 
 namespace corvane::sim {
@@ -35,14 +36,14 @@ std::vector<std::u16string> DirectoryAttributeValues(const DirectoryTree& tree, 
     if (!tree.Exists(object)) {
         return {};
     }
-    if (EqualsAsciiNoCase(attribute, u"objectClass")) {
+    if (EqualsIgnoringAsciiCase(attribute, u"objectClass")) {
         return ClassChain(tree.Class(object));
     }
-    if (EqualsAsciiNoCase(attribute, u"name") ||
-        EqualsAsciiNoCase(attribute, tree.RdnType(object))) {
+    if (EqualsIgnoringAsciiCase(attribute, u"name") ||
+        EqualsIgnoringAsciiCase(attribute, tree.RdnType(object))) {
         return {std::u16string(tree.Name(object))};
     }
-    if (EqualsAsciiNoCase(attribute, u"distinguishedName")) {
+    if (EqualsIgnoringAsciiCase(attribute, u"distinguishedName")) {
         return {tree.DistinguishedName(object)};
     }
     if (const std::u16string* value = tree.Attribute(object, attribute)) {

@@ -1,5 +1,6 @@
 #include "platform/sim/directory/directory_tree.h"
 
+#include "platform/ascii_text.h"
 #include "platform/sim/text.h"
 
 #include <algorithm>
@@ -9,19 +10,6 @@ namespace corvane::sim {
 namespace {
 
 constexpr std::u16string_view kSpecial = u",+=\"\\<>;#";
-
-int HexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return -1;
-}
 
 bool IsTypeChar(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
@@ -110,8 +98,8 @@ bool ParseDistinguishedName(std::u16string_view dn, std::vector<RelativeName>& c
                 if (i + 1 >= n) {
                     return false;
                 }
-                const int high = HexValue(dn[i + 1]);
-                const int low = i + 2 < n ? HexValue(dn[i + 2]) : -1;
+                const int high = HexDigitValue(dn[i + 1]);
+                const int low = i + 2 < n ? HexDigitValue(dn[i + 2]) : -1;
                 if (high >= 0 && low >= 0) {
                     pendingBytes.push_back(static_cast<char>(high * 16 + low));
                     i += 3;

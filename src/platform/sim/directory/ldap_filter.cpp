@@ -1,5 +1,6 @@
 #include "platform/sim/directory/ldap_filter.h"
 
+#include "platform/ascii_text.h"
 #include "platform/sim/text.h"
 
 namespace corvane::sim {
@@ -20,19 +21,6 @@ struct LdapFilter::Node {
 namespace {
 
 using Node = LdapFilter::Node;
-
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return -1;
-}
 
 bool IsAttributeChar(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
@@ -125,8 +113,8 @@ private:
         while (pos_ < text_.size() && text_[pos_] != u')') {
             const char16_t c = text_[pos_];
             if (c == u'\\') {
-                const int high = pos_ + 1 < text_.size() ? HexDigit(text_[pos_ + 1]) : -1;
-                const int low = pos_ + 2 < text_.size() ? HexDigit(text_[pos_ + 2]) : -1;
+                const int high = pos_ + 1 < text_.size() ? HexDigitValue(text_[pos_ + 1]) : -1;
+                const int low = pos_ + 2 < text_.size() ? HexDigitValue(text_[pos_ + 2]) : -1;
                 if (high < 0 || low < 0) {
                     return false;
                 }
@@ -265,7 +253,7 @@ bool LdapFilter::Matches(const AttributeValues& values) const {
 
 std::optional<std::u16string> LdapFilter::RequiredValue(std::u16string_view attribute) const {
     auto required = [&](const Node& node) -> std::optional<std::u16string> {
-        if (node.kind == Node::Kind::Equal && EqualsAsciiNoCase(node.attribute, attribute)) {
+        if (node.kind == Node::Kind::Equal && EqualsIgnoringAsciiCase(node.attribute, attribute)) {
             return node.value;
         }
         return std::nullopt;

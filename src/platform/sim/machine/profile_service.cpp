@@ -1,4 +1,5 @@
 // INI files read with the private-profile rules of Windows.
+#include "platform/ascii_text.h"
 #include "platform/sim/machine/services.h"
 #include "platform/sim/text.h"
 
@@ -180,20 +181,11 @@ std::uint32_t ParseInteger(std::u16string_view text) {
     std::uint32_t value = 0;
     for (; i < text.size(); ++i) {
         const char16_t c = text[i];
-        unsigned digit = 0;
-        if (c >= u'0' && c <= u'9') {
-            digit = c - u'0';
-        } else if (c >= u'a' && c <= u'f') {
-            digit = c - u'a' + 10u;
-        } else if (c >= u'A' && c <= u'F') {
-            digit = c - u'A' + 10u;
-        } else {
+        const int digit = HexDigitValue(c);
+        if (digit < 0 || static_cast<unsigned>(digit) >= base) {
             break;
         }
-        if (digit >= base) {
-            break;
-        }
-        value = value * base + digit;
+        value = value * base + static_cast<unsigned>(digit);
     }
     return negative ? 0u - value : value;
 }
