@@ -75,7 +75,7 @@ TEST(LineTokens, ScenarioAndActionScriptShareTheCommentRule) {
     EXPECT_EQ(script.dialogs[0].actions[0].text, u"a#b");
     // "1#" is one word, and no item.
     EXPECT_FALSE(ParseDesktopScript("dialog 105\npress 1#\n", script, errors));
-    EXPECT_EQ(errors, std::vector<std::string>{"line 2: no item number '1#'"});
+    EXPECT_EQ(errors, std::vector<std::string>{"line 2: dialog 105 has no item '1#'"});
 }
 
 } // namespace

@@ -4,9 +4,6 @@
 
 namespace corvane::sim {
 
-namespace {
-
-// A text in the script's quoting: double quotes, a quote doubled inside.
 std::string Quoted(std::u16string_view text) {
     std::string out = "\"";
     for (const char c : Utf16ToUtf8(text)) {
@@ -23,6 +20,8 @@ std::string Quoted(std::u16string_view text) {
     out += '"';
     return out;
 }
+
+namespace {
 
 std::string AddressText(std::uint32_t address) {
     return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 0xFF) + "." +

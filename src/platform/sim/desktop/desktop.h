@@ -126,6 +126,12 @@ struct DialogRecord {
     bool closedBySim = false;
     int endValue = 0;
     std::vector<std::string> actions; // each action, with ": refused (why)" when refused
+    std::string caption;              // the window's title once initialised
+    struct Refusal {
+        DialogAction action;
+        std::string reason;
+    };
+    std::vector<Refusal> refusals; // the actions the dialog refused, in order
     std::vector<DialogItemState> afterInit;
     std::vector<DialogItemState> atEnd;
     int focusAfterInit = 0; // item id; 0 for none
@@ -161,6 +167,10 @@ struct WaitCursorRecord {
 
 using DesktopRecord =
     std::variant<DialogRecord, MessageBoxRecord, DomainBrowserRecord, WaitCursorRecord>;
+
+// A text in the script's quoting: double quotes, a quote doubled inside, a
+// line feed as \n and a carriage return as \r.
+std::string Quoted(std::u16string_view text);
 
 // One line per record, for instance
 // `dialog 105 0x0409 parameter 86 -> 2 (closed by the sim)`.

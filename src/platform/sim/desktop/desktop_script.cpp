@@ -1,6 +1,7 @@
 // The text form of a desktop script (docs/sim-actions.md). The parser is
 // total: every input ends in a script or in errors with line numbers.
 #include "platform/sim/desktop/desktop.h"
+#include "platform/sim/desktop/dialog_item_names.h"
 #include "platform/sim/line_tokens.h"
 #include "platform/sim/text.h"
 #include "ui/dialog_templates.h"
@@ -179,7 +180,10 @@ private:
         if (std::string error = Expect(2, "dialog TEMPLATE"); !error.empty()) {
             return error;
         }
-        const auto id = ParseNumber<std::uint16_t>(At(1));
+        auto id = At(1).quoted ? std::nullopt : DialogByName(At(1).text);
+        if (!id) {
+            id = ParseNumber<std::uint16_t>(At(1));
+        }
         if (!id || ui::FindDialogTemplate(*id, ui::kLanguageEnglish) == nullptr) {
             return "no dialog template '" + At(1).text + "'";
         }
@@ -222,19 +226,28 @@ private:
     // The addressed item, checked against the template and the class the
     // action needs.
     std::string Item(std::u16string_view windowClass, int& id, const ui::DialogItem*& item) const {
-        const auto number = Count() > 1 ? ParseNumber<int>(At(1)) : std::nullopt;
-        if (!number) {
-            return Count() > 1 ? "no item number '" + At(1).text + "'" : "missing item number";
-        }
         const std::uint16_t templateId = script_.dialogs[*current_].templateId;
-        item = FindItem(templateId, *number);
+        std::optional<int> number;
+        if (Count() > 1) {
+            number = At(1).quoted ? std::nullopt : DialogItemByName(templateId, At(1).text);
+            if (!number.has_value()) {
+                number = ParseNumber<int>(At(1));
+            }
+        }
+        if (!number.has_value()) {
+            return Count() > 1 ? "dialog " + std::to_string(templateId) + " has no item '" +
+                                     At(1).text + "'"
+                               : "missing item";
+        }
+        const int found = number.value();
+        item = FindItem(templateId, found);
         if (item == nullptr) {
             return "dialog " + std::to_string(templateId) + " has no item " + At(1).text;
         }
         if (item->windowClass != windowClass) {
             return "item " + At(1).text + " is no " + Utf16ToUtf8(windowClass) + " control";
         }
-        id = *number;
+        id = found;
         return {};
     }
 

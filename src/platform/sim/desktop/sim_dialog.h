@@ -84,6 +84,7 @@ public:
     int TimerTicks() const { return timerTicks_; }
     int Draws() const { return draws_; }
     int Focus() const { return focus_; }
+    const std::u16string& Caption() const { return caption_; }
     std::vector<DialogItemState> Snapshot() const;
 
 private:

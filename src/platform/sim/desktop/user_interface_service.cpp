@@ -75,7 +75,6 @@ int SimUserInterface::RunModalDialog(std::uint16_t templateId, platform::Languag
     }
     record.language = dialogTemplate->language;
     record.window = desktop_.NextWindow();
-    const std::vector<DialogAction> script = desktop_.TakeDialogScript(templateId);
     const Desktop::RecordSlot slot = desktop_.Append(record);
     const auto tickPause = desktop_.TickPause();
     const auto patience = desktop_.Patience();
@@ -85,7 +84,12 @@ int SimUserInterface::RunModalDialog(std::uint16_t templateId, platform::Languag
     record.shown = !dialog.Ended();
     record.afterInit = dialog.Snapshot();
     record.focusAfterInit = dialog.Focus();
+    record.caption = Utf16ToUtf8(dialog.Caption());
     desktop_.UpdateDialog(slot, record);
+    // A dialog that ended during its initialisation was never on the screen:
+    // its script stays for the next opening that is.
+    const std::vector<DialogAction> script =
+        record.shown ? desktop_.TakeDialogScript(templateId) : std::vector<DialogAction>{};
 
     for (const DialogAction& action : script) {
         if (dialog.Ended()) {
@@ -95,6 +99,9 @@ int SimUserInterface::RunModalDialog(std::uint16_t templateId, platform::Languag
         const std::string refusal = dialog.Perform(action, tickPause);
         record.actions.push_back(refusal.empty() ? action.Text()
                                                  : action.Text() + ": refused (" + refusal + ")");
+        if (!refusal.empty()) {
+            record.refusals.push_back({action, refusal});
+        }
     }
     if (!dialog.Ended()) {
         // The script ran out. A dialog with a running timer may still end by

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "platform/sim/desktop/desktop.h"
-#include "platform/sim/machine/state.h"
 #include "platform/sim/desktop/thread_queue.h"
+#include "platform/sim/machine/state.h"
 #include "platform/user_interface.h"
 
 namespace corvane::sim {

@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "model/setup_state.h"
 #include "platform/sim/desktop/desktop.h"
+#include "platform/sim/desktop/transcript.h"
 #include "platform/sim/scenario/scenario.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
@@ -26,6 +27,11 @@ namespace {
 
 using corvane::sim::Utf16ToUtf8;
 using corvane::sim::Utf8ToUtf16;
+
+// A scenario, settings, languages or action file that cannot be read or has
+// errors. The program itself ends with 0, 1, 2 or -1 (255), so 65 never
+// passes for one of its results.
+constexpr int kBadInputFile = 65;
 
 constexpr const char* kUsage =
     "usage: corvane-sim [--scenario FILE] [--settings FILE] [--languages FILE]\n"
@@ -194,6 +200,9 @@ int Finish(corvane::sim::World& world, const Options& options, const std::u16str
         WriteHostFile(*options.stateOut, corvane::sim::DumpWorld(world));
     }
     if (!options.quiet) {
+        for (const std::string& line : corvane::sim::TranscriptLines(world.Desktop().Journal())) {
+            std::cout << line << "\n";
+        }
         std::cout << (log ? LogText(*log) : std::string());
         std::cout << "exit code: " << exitCode << "\n";
     }
@@ -255,18 +264,18 @@ int main(int argc, char** argv) {
     if (options.scenario) {
         if (!ReadHostFile(*options.scenario, text)) {
             std::cerr << "corvane-sim: cannot read " << *options.scenario << "\n";
-            return 2;
+            return kBadInputFile;
         }
         const corvane::sim::ScenarioResult result = corvane::sim::LoadScenario(text, *world);
         if (!result.ok()) {
             std::cerr << *options.scenario << ":\n" << result.Text();
-            return 2;
+            return kBadInputFile;
         }
     }
     if (options.settings) {
         if (!ReadHostFile(*options.settings, text)) {
             std::cerr << "corvane-sim: cannot read " << *options.settings << "\n";
-            return 2;
+            return kBadInputFile;
         }
         world->PutFile(corvane::SettingsFilePath(world->platform()),
                        std::vector<std::uint8_t>(text.begin(), text.end()));
@@ -274,7 +283,7 @@ int main(int argc, char** argv) {
     if (options.languages) {
         if (!ReadHostFile(*options.languages, text)) {
             std::cerr << "corvane-sim: cannot read " << *options.languages << "\n";
-            return 2;
+            return kBadInputFile;
         }
         world->PutFile(Directory(world->ModulePath()) + u"\\languages.ini",
                        std::vector<std::uint8_t>(text.begin(), text.end()));
@@ -282,14 +291,14 @@ int main(int argc, char** argv) {
     if (options.actions) {
         if (!ReadHostFile(*options.actions, text)) {
             std::cerr << "corvane-sim: cannot read " << *options.actions << "\n";
-            return 2;
+            return kBadInputFile;
         }
         std::vector<std::string> errors;
         if (!world->Desktop().LoadText(text, errors)) {
             for (const std::string& error : errors) {
                 std::cerr << *options.actions << ": " << error << "\n";
             }
-            return 2;
+            return kBadInputFile;
         }
     }
 
