@@ -5,8 +5,8 @@
 // input mostly does not load) goes into a whole new world: errors carry
 // line numbers and the world can always be dumped.
 #include "fuzz_input.h"
-#include "platform/sim/scenario/scenario.h"
 #include "platform/sim/line_tokens.h"
+#include "platform/sim/scenario/scenario.h"
 
 #include <cstddef>
 #include <cstdint>
