@@ -2,7 +2,7 @@
 // with numbered errors and nothing loaded; what loads prints back as a
 // script that parses to the same actions.
 #include "fuzz_input.h"
-#include "platform/sim/desktop.h"
+#include "platform/sim/desktop/desktop.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,8 +5,8 @@
 // input mostly does not load) goes into a whole new world: errors carry
 // line numbers and the world can always be dumped.
 #include "fuzz_input.h"
-#include "platform/sim/scenario.h"
-#include "platform/sim/scenario_tokens.h"
+#include "platform/sim/line_tokens.h"
+#include "platform/sim/scenario/scenario.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +22,7 @@ std::string Joined(const std::vector<std::string>& tokens) {
     std::string line;
     for (const std::string& token : tokens) {
         line += line.empty() ? "" : " ";
-        line += sim::QuoteScenarioToken(token);
+        line += sim::QuoteToken(token);
     }
     return line;
 }
@@ -30,7 +30,7 @@ std::string Joined(const std::vector<std::string>& tokens) {
 void CheckRoundTrip(const std::vector<std::string>& tokens) {
     std::vector<std::string> again;
     std::string error;
-    FUZZ_ASSERT(sim::TokenizeScenarioLine(Joined(tokens), again, error));
+    FUZZ_ASSERT(sim::TokenizeLine(Joined(tokens), again, error));
     FUZZ_ASSERT(again == tokens);
 }
 
@@ -45,7 +45,7 @@ void CheckLines(std::string_view text) {
         start = end + 1;
         std::vector<std::string> tokens;
         std::string error;
-        if (!sim::TokenizeScenarioLine(line, tokens, error)) {
+        if (!sim::TokenizeLine(line, tokens, error)) {
             FUZZ_ASSERT(!error.empty());
             continue;
         }

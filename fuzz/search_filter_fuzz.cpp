@@ -3,7 +3,7 @@
 // filter's special characters.
 #include "directory/search_filter.h"
 #include "fuzz_input.h"
-#include "platform/sim/ldap_filter.h"
+#include "platform/sim/directory/ldap_filter.h"
 #include "platform/sim/text.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "support/ascii_case.h"
+#include "platform/ascii_text.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "apply/change_detection.h"
 
-#include "support/ascii_case.h"
+#include "platform/ascii_text.h"
 
 #include <cstddef>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "support/interface_language.h"
 
-#include "support/ascii_case.h"
+#include "platform/ascii_text.h"
 #include "support/fixed_text.h"
 #include "support/string_ids.h"
 #include "support/text_format.h"
@@ -23,17 +23,11 @@ platform::LocaleId ParseHexLocale(const char16_t* text) {
     int digits = 0;
     for (; text != nullptr && *text != u'\0' && digits < 8; ++text, ++digits) {
         const char16_t c = *text;
-        std::uint32_t digit = 0;
-        if (c >= u'0' && c <= u'9') {
-            digit = static_cast<std::uint32_t>(c - u'0');
-        } else if (c >= u'a' && c <= u'f') {
-            digit = static_cast<std::uint32_t>(c - u'a' + 10);
-        } else if (c >= u'A' && c <= u'F') {
-            digit = static_cast<std::uint32_t>(c - u'A' + 10);
-        } else {
+        const int digit = HexDigitValue(c);
+        if (digit < 0) {
             return 0;
         }
-        value = (value << 4) | digit;
+        value = (value << 4) | static_cast<std::uint32_t>(digit);
     }
     return value;
 }

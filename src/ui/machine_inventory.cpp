@@ -1,6 +1,6 @@
 #include "ui/machine_inventory.h"
 
-#include "support/ascii_case.h"
+#include "platform/ascii_text.h"
 #include "support/trim_blanks.h"
 #include "support/wipe_memory.h"
 #include "ui/inventory_csv.h"

@@ -1,6 +1,6 @@
 #include "ui/machine_sections.h"
 
-#include "support/ascii_case.h"
+#include "platform/ascii_text.h"
 #include "support/fixed_text.h"
 #include "support/trim_blanks.h"
 #include "ui/adapter_panel.h"

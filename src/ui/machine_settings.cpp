@@ -1,6 +1,6 @@
 #include "ui/machine_settings.h"
 
-#include "support/ascii_case.h"
+#include "platform/ascii_text.h"
 #include "ui/machine_sections.h"
 
 namespace corvane {

@@ -1,6 +1,6 @@
 // "dns" end to end on the sim: which adapters get the servers, in which
 // order the calls come, what the log says, and what a refused value leaves.
-#include "platform/sim/scenario.h"
+#include "platform/sim/scenario/scenario.h"
 #include "program_run.h"
 
 #include <gtest/gtest.h>

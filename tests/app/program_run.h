@@ -11,9 +11,9 @@
 #include "app/program.h"
 #include "fakes/pointer_text.h"
 #include "model/setup_state.h"
-#include "platform/sim/desktop.h"
-#include "platform/sim/journal.h"
-#include "platform/sim/scenario.h"
+#include "platform/sim/desktop/desktop.h"
+#include "platform/sim/machine/journal.h"
+#include "platform/sim/scenario/scenario.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
 

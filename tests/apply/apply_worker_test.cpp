@@ -1,8 +1,8 @@
 // The apply worker on a real thread with the progress dialog of the sim:
 // a run that ends by itself, and a run abandoned by closing the dialog.
 #include "fakes/fake_dialog_view.h"
-#include "platform/sim/desktop.h"
-#include "platform/sim/scenario.h"
+#include "platform/sim/desktop/desktop.h"
+#include "platform/sim/scenario/scenario.h"
 #include "platform/sim/text.h"
 #include "platform/sim/world.h"
 #include "ui/administrator_choice_reading.h"

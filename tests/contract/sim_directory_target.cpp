@@ -2,7 +2,7 @@
 // is a member of the domain SALES (sales.example.com), with the logons the
 // contract names.
 #include "contract/directory_target.h"
-#include "platform/sim/directory_attributes.h"
+#include "platform/sim/directory/directory_attributes.h"
 #include "platform/sim/world.h"
 
 #include <memory>

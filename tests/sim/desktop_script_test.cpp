@@ -1,6 +1,6 @@
 // The text form of the sim's user actions: what it reads, what it refuses,
 // and that no input makes it fail other than with errors.
-#include "platform/sim/desktop.h"
+#include "platform/sim/desktop/desktop.h"
 #include "platform/sim/world.h"
 
 #include <cstdint>
@@ -99,11 +99,14 @@ TEST(DesktopScript, ReportsEachBadLineAndLoadsNothing) {
         {"type 1 \"x\"", "line 2: item 1 is no EDIT control"},
         {"type 1021 x", "line 2: the text must be quoted"},
         {"type 1021 \"x", "line 2: unterminated quoted text"},
-        {"type 1021 \"x\"y", "line 2: text after a closing quote"},
+        {"type 1021 \"x\"y", "line 2: a quoted text must be followed by a blank"},
         {"type 1021", "line 2: expected 'type ITEM \"TEXT\"'"},
         {"press", "line 2: expected 'press ITEM'"},
-        {"press 99999999999999999999", "line 2: no item number '99999999999999999999'"},
-        {"press 0x", "line 2: no item number '0x'"},
+        {"press 99999999999999999999", "line 2: dialog 105 has no item '99999999999999999999'"},
+        {"press 0x", "line 2: dialog 105 has no item '0x'"},
+        {"type computer-name \"x\"", "line 2: dialog 105 has no item 'computer-name'"},
+        {"press \"ok\"", "line 2: dialog 105 has no item 'ok'"},
+        {"press error-text", "line 2: item error-text is no BUTTON control"},
         {"check 1", "line 2: item 1 is neither a check box nor a radio button"},
         {"pick 1021 0", "line 2: item 1021 is no COMBOBOX control"},
         {"wait -5", "line 2: no waiting time '-5' (0 to 86400000 ms)"},
@@ -212,6 +215,74 @@ TEST(DesktopScript, TheDocumentedExampleParses) {
     EXPECT_EQ(1u, script.browserAnswers.size());
 }
 #endif
+
+} // namespace
+} // namespace corvane::sim
+
+namespace corvane::sim {
+namespace {
+
+// Every item name reads as the control id it stands for.
+TEST(DesktopScript, ItemNamesAreTheControlIds) {
+    const std::string named = "dialog main\n"
+                              "  type computer-name \"WS-0815\"\n"
+                              "  pick ou \"Berlin\"\n"
+                              "  pick adapter 0\n"
+                              "  check member-of-domain\n"
+                              "  type domain \"SALES\"\n"
+                              "  press credentials\n"
+                              "  check member-of-workgroup\n"
+                              "  type workgroup \"WG\"\n"
+                              "  check automatic-address\n"
+                              "  check fixed-address\n"
+                              "  address ip-address 10.0.0.2\n"
+                              "  address subnet-mask blank\n"
+                              "  address default-gateway 10.0.0.1\n"
+                              "  uncheck start-with-windows\n"
+                              "  press cancel\n"
+                              "  press ok\n"
+                              "dialog credentials\n"
+                              "  type account \"a\"\n"
+                              "  type password \"p\"\n"
+                              "  type domain \"d\"\n"
+                              "  press browse\n"
+                              "  press ok\n"
+                              "dialog progress\n";
+    const std::string numbered = "dialog 101\n"
+                                 "  type 1003 \"WS-0815\"\n"
+                                 "  pick 1034 \"Berlin\"\n"
+                                 "  pick 1014 0\n"
+                                 "  check 1015\n"
+                                 "  type 1004 \"SALES\"\n"
+                                 "  press 1025\n"
+                                 "  check 1016\n"
+                                 "  type 1005 \"WG\"\n"
+                                 "  check 1009\n"
+                                 "  check 1010\n"
+                                 "  address 1011 10.0.0.2\n"
+                                 "  address 1012 blank\n"
+                                 "  address 1013 10.0.0.1\n"
+                                 "  uncheck 1022\n"
+                                 "  press 2\n"
+                                 "  press 1\n"
+                                 "dialog 105\n"
+                                 "  type 1021 \"a\"\n"
+                                 "  type 1022 \"p\"\n"
+                                 "  type 1004 \"d\"\n"
+                                 "  press 1026\n"
+                                 "  press 1\n"
+                                 "dialog 106\n";
+    DesktopScript byName;
+    DesktopScript byId;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(ParseDesktopScript(named, byName, errors)) << errors.front();
+    ASSERT_TRUE(ParseDesktopScript(numbered, byId, errors)) << errors.front();
+    ASSERT_EQ(byName.dialogs.size(), byId.dialogs.size());
+    for (std::size_t i = 0; i < byId.dialogs.size(); ++i) {
+        EXPECT_EQ(byName.dialogs[i].templateId, byId.dialogs[i].templateId);
+        EXPECT_EQ(Texts(byName.dialogs[i].actions), Texts(byId.dialogs[i].actions));
+    }
+}
 
 } // namespace
 } // namespace corvane::sim

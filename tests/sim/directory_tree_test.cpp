@@ -1,4 +1,4 @@
-#include "platform/sim/directory_tree.h"
+#include "platform/sim/directory/directory_tree.h"
 #include "platform/sim/text.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The failure plan and the journal texts, through the calls tests make.
-#include "platform/sim/journal.h"
+#include "platform/sim/machine/journal.h"
 #include "platform/sim/world.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-#include "platform/sim/ldap_filter.h"
+#include "platform/ascii_text.h"
+#include "platform/sim/directory/ldap_filter.h"
 #include "platform/sim/text.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ namespace {
 LdapFilter::AttributeValues Object(std::map<std::u16string, std::vector<std::u16string>> values) {
     return [values = std::move(values)](std::u16string_view attribute) {
         for (const auto& [name, held] : values) {
-            if (EqualsAsciiNoCase(name, attribute)) {
+            if (EqualsIgnoringAsciiCase(name, attribute)) {
                 return held;
             }
         }

@@ -1,4 +1,4 @@
-#include "platform/sim/scenario.h"
+#include "platform/sim/scenario/scenario.h"
 #include "platform/sim/text.h"
 
 #include <fstream>
@@ -154,7 +154,7 @@ TEST(Scenario, ReportsEveryBadLineWithItsNumber) {
         {"[laptop]\nname x\n",
          {"line 1: unknown section [laptop]", "line 2: a line outside any section"}},
         {"[workstation] x\n", {"line 1: text after the section header"}},
-        {"[workstation]\nenv A \"open\n", {"line 2: unterminated quote"}},
+        {"[workstation]\nenv A \"open\n", {"line 2: unterminated quoted text"}},
         {"[workstation]\nenv A \"x\"y\n", {"line 2: a quoted text must be followed by a blank"}},
         {"[workstation]\nlocale 0x9999\nlocale xx-YY\n",
          {"line 2: locale 0x9999 is not in the locale table",

@@ -278,6 +278,16 @@ TEST_F(SimDialogTest, EndingDuringInitialisationMeansNeverShown) {
     EXPECT_FALSE(record.shown);
     EXPECT_TRUE(record.actions.empty());
     EXPECT_EQ(0, record.draws);
+
+    // The user never saw it: the script waits for the next opening that
+    // appears, which plays it.
+    EXPECT_EQ(1u, world.Desktop().UnusedDialogScripts());
+    logic.onInit = nullptr;
+    EXPECT_EQ(platform::kDialogCancel,
+              world.platform().ui.RunModalDialog(ui::kDialogAuthentication, ui::kLanguageEnglish,
+                                                 0x77, logic, 0));
+    EXPECT_EQ(std::vector<std::string>{"press 2"}, Last().actions);
+    EXPECT_EQ(0u, world.Desktop().UnusedDialogScripts());
 }
 
 TEST_F(SimDialogTest, TimersTickInDialogTimeAndOwnerDrawnItemsRepaint) {

@@ -1,8 +1,9 @@
 #include "platform/ldap/ldap_directory_service.h"
 
+#include "platform/ascii_text.h"
 #include "platform/ldap/ldap_status.h"
-#include "platform/sim/ads_path.h"
-#include "platform/sim/directory_tree.h"
+#include "platform/sim/directory/ads_path.h"
+#include "platform/sim/directory/directory_tree.h"
 #include "platform/sim/text.h"
 
 #include <algorithm>
@@ -97,7 +98,7 @@ std::string FilterValue(std::string_view value) {
 
 bool ContainsNoCase(const std::vector<std::string>& values, std::string_view wanted) {
     return std::any_of(values.begin(), values.end(), [&](const std::string& value) {
-        return sim::EqualsAsciiNoCase(FromUtf8(value), FromUtf8(wanted));
+        return EqualsIgnoringAsciiCase(FromUtf8(value), FromUtf8(wanted));
     });
 }
 
@@ -744,7 +745,7 @@ HResult LdapDirectoryService::Commit(Binding& binding) {
                 connection.ReadValues(connection.RootDn(), "wellKnownObjects", wellKnown))) {
             for (const std::string& value : wellKnown) {
                 if (value.size() > kComputersContainerGuid.size() &&
-                    sim::EqualsAsciiNoCase(
+                    EqualsIgnoringAsciiCase(
                         FromUtf8(std::string_view(value).substr(0, kComputersContainerGuid.size())),
                         FromUtf8(kComputersContainerGuid))) {
                     container = value.substr(kComputersContainerGuid.size());
@@ -759,7 +760,7 @@ HResult LdapDirectoryService::Commit(Binding& binding) {
     } else {
         dn = binding.component + "," + binding.dn;
         attributes = {{"objectClass", {binding.className}}};
-        if (sim::EqualsAsciiNoCase(FromUtf8(binding.className), u"computer")) {
+        if (EqualsIgnoringAsciiCase(FromUtf8(binding.className), u"computer")) {
             std::vector<sim::RelativeName> components;
             if (sim::ParseDistinguishedName(FromUtf8(binding.component), components) &&
                 components.size() == 1) {

@@ -1,5 +1,6 @@
 #include "platform/ldap/ldap_joinable_units.h"
 
+#include "platform/ascii_text.h"
 #include "platform/directory_service.h"
 #include "platform/sim/text.h"
 
@@ -24,9 +25,7 @@ bool AllowsComputers(::ldap* handle, LDAPMessage* entry) {
     bool allowed = false;
     for (berval** value = values; *value != nullptr && !allowed; ++value) {
         const std::string_view text((*value)->bv_val, (*value)->bv_len);
-        allowed = text.size() == kComputerClass.size() &&
-                  std::equal(text.begin(), text.end(), kComputerClass.begin(),
-                             [](char a, char b) { return (a | 0x20) == b; });
+        allowed = EqualsIgnoringAsciiCase(text, kComputerClass);
     }
     ldap_value_free_len(values);
     return allowed;

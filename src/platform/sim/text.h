@@ -16,8 +16,6 @@ namespace corvane::sim {
 char16_t FoldChar(char16_t c);
 std::u16string Fold(std::u16string_view text);
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
-// Only the letters A to Z equal a to z; everything else compares exactly.
-bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b);
 
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);

@@ -1,9 +1,9 @@
 #include "platform/sim/world.h"
 
-#include "platform/sim/directory_service.h"
-#include "platform/sim/services.h"
+#include "platform/sim/desktop/user_interface_service.h"
+#include "platform/sim/directory/directory_service.h"
+#include "platform/sim/machine/services.h"
 #include "platform/sim/text.h"
-#include "platform/sim/user_interface_service.h"
 
 #include <algorithm>
 

@@ -10,10 +10,10 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/sim/desktop.h"
-#include "platform/sim/directory_tree.h"
-#include "platform/sim/domain.h"
-#include "platform/sim/journal.h"
+#include "platform/sim/desktop/desktop.h"
+#include "platform/sim/directory/directory_tree.h"
+#include "platform/sim/directory/domain.h"
+#include "platform/sim/machine/journal.h"
 
 #include <chrono>
 #include <cstdint>
