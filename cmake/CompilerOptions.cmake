@@ -35,3 +35,13 @@ function(corvane_small_executable target)
   target_link_options(${target} PRIVATE -Wl,--gc-sections -s
                       -Wl,-Map=${CMAKE_BINARY_DIR}/${target}.map)
 endfunction()
+
+# The shipped code throws nothing and catches nothing: on Windows it is built
+# without exception support, which spares the unwinding tables and landing
+# pads of every function. An allocation that fails still ends the program, as
+# it would with nothing to catch it. The test code keeps exceptions.
+function(corvane_without_exceptions target)
+  if(WIN32)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+  endif()
+endfunction()

@@ -28,6 +28,7 @@ BOOL CALLBACK VisitLocale(LPWSTR localeText) {
     if (currentVisitor == nullptr) {
         return FALSE;
     }
+#if defined(__cpp_exceptions)
     // No exception may unwind through the system's frames.
     try {
         return (*currentVisitor)(Utf16(localeText)) ? TRUE : FALSE;
@@ -35,6 +36,9 @@ BOOL CALLBACK VisitLocale(LPWSTR localeText) {
         visitorFailure = std::current_exception();
         return FALSE;
     }
+#else
+    return (*currentVisitor)(Utf16(localeText)) ? TRUE : FALSE;
+#endif
 }
 
 } // namespace
