@@ -6,15 +6,10 @@
 namespace corvane::sim {
 
 struct LdapFilter::Node {
-    enum class Kind { And, Or, Not, Equal, Present, Substrings, GreaterOrEqual, LessOrEqual };
+    enum class Kind { And, Or, Not, Equal, Present };
     Kind kind = Kind::And;
     std::u16string attribute;
     std::u16string value;
-    // Substrings: the initial part (may be empty), the middle parts, the
-    // final part (may be empty).
-    std::u16string initial;
-    std::vector<std::u16string> any;
-    std::u16string final;
     std::vector<std::shared_ptr<const Node>> children;
 };
 
@@ -92,21 +87,20 @@ private:
             return false;
         }
         node.kind = Node::Kind::Equal;
-        if (Eat(u'>')) {
-            node.kind = Node::Kind::GreaterOrEqual;
-        } else if (Eat(u'<')) {
-            node.kind = Node::Kind::LessOrEqual;
-        }
         if (!Eat(u'=')) {
-            return false; // approximate and extensible matches are not offered
+            return false; // ordering, approximate and extensible matches are not offered
         }
-        // The value runs to the closing parenthesis; unescaped stars split
-        // it into substring parts.
-        std::vector<std::u16string> parts(1);
+        if (text_.substr(pos_, 2) == u"*)") {
+            node.kind = Node::Kind::Present;
+            ++pos_;
+            return true;
+        }
+        // The value runs to the closing parenthesis. An unescaped star would
+        // make it a substring match, which the program never asks for.
         std::string bytes; // pending escaped bytes, UTF-8
         auto flush = [&] {
             if (!bytes.empty()) {
-                parts.back() += Utf8ToUtf16(bytes);
+                node.value += Utf8ToUtf16(bytes);
                 bytes.clear();
             }
         };
@@ -123,65 +117,19 @@ private:
                 continue;
             }
             flush();
-            if (c == u'(' || c == u'\0') {
+            if (c == u'(' || c == u'\0' || c == u'*') {
                 return false;
             }
-            if (c == u'*') {
-                parts.emplace_back();
-            } else {
-                parts.back().push_back(c);
-            }
+            node.value.push_back(c);
             ++pos_;
         }
         flush();
-        if (parts.size() == 1) {
-            node.value = std::move(parts.front());
-            return true;
-        }
-        if (node.kind != Node::Kind::Equal) {
-            return false;
-        }
-        if (parts.size() == 2 && parts[0].empty() && parts[1].empty()) {
-            node.kind = Node::Kind::Present;
-            return true;
-        }
-        node.kind = Node::Kind::Substrings;
-        node.initial = std::move(parts.front());
-        node.final = std::move(parts.back());
-        for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
-            if (parts[i].empty()) {
-                return false; // "**" has an empty middle part
-            }
-            node.any.push_back(std::move(parts[i]));
-        }
         return true;
     }
 
     std::u16string_view text_;
     std::size_t pos_ = 0;
 };
-
-bool MatchesSubstrings(const Node& node, std::u16string_view candidate) {
-    const std::u16string value = Fold(candidate);
-    const std::u16string initial = Fold(node.initial);
-    const std::u16string final = Fold(node.final);
-    if (value.size() < initial.size() + final.size() ||
-        value.compare(0, initial.size(), initial) != 0 ||
-        value.compare(value.size() - final.size(), final.size(), final) != 0) {
-        return false;
-    }
-    std::size_t position = initial.size();
-    const std::size_t end = value.size() - final.size();
-    for (const std::u16string& part : node.any) {
-        const std::u16string folded = Fold(part);
-        const std::size_t found = value.find(folded, position);
-        if (found == std::u16string::npos || found + folded.size() > end) {
-            return false;
-        }
-        position = found + folded.size();
-    }
-    return true;
-}
 
 bool Evaluate(const Node& node, const LdapFilter::AttributeValues& values) {
     switch (node.kind) {
@@ -211,21 +159,6 @@ bool Evaluate(const Node& node, const LdapFilter::AttributeValues& values) {
             return true;
         case Node::Kind::Equal:
             if (EqualsNoCase(candidate, node.value)) {
-                return true;
-            }
-            break;
-        case Node::Kind::Substrings:
-            if (MatchesSubstrings(node, candidate)) {
-                return true;
-            }
-            break;
-        case Node::Kind::GreaterOrEqual:
-            if (Fold(candidate) >= Fold(node.value)) {
-                return true;
-            }
-            break;
-        case Node::Kind::LessOrEqual:
-            if (Fold(candidate) <= Fold(node.value)) {
                 return true;
             }
             break;

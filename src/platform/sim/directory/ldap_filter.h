@@ -1,8 +1,9 @@
-// LDAP search filters in their text form (RFC 4515), as the directory
-// service of the sim evaluates them: and, or, not, equality, presence,
-// substrings and the two ordering matches, values with "\XX" escapes
-// (UTF-8 bytes). Attribute values compare without regard to case, as the
-// directory's string attributes do.
+// LDAP search filters in their text form (RFC 4515), as far as the program
+// and the directory contract use them: and, or, not, equality and presence,
+// values with "\XX" escapes (UTF-8 bytes). Substring, ordering, approximate
+// and extensible matches are refused like text that is no filter. Attribute
+// values compare without regard to case, as the directory's string
+// attributes do.
 #pragma once
 
 #include <functional>
