@@ -6,6 +6,7 @@
 #include "directory/distinguished_name.h"
 #include "directory/joinable_organization_units.h"
 #include "fuzz_input.h"
+#include "model/credential_prompt.h"
 #include "platform/sim/world.h"
 #include "ui/dialog_ids.h"
 
@@ -184,8 +185,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SetupState state;
     UnitListDialog dialog;
     DomainText domain(u"SALES");
+    // Nobody answers a prompt: a refusal ends the listing.
+    class GivingUp final : public CredentialPrompt {
+    public:
+        platform::ErrorCode AskAfterRefusal(platform::WindowId, platform::ErrorCode) override {
+            return 1223; // ERROR_CANCELLED
+        }
+    } prompt;
 
-    const bool listed = FillJoinableOrganizationUnits(os, state, dialog, domain);
+    const bool listed = FillJoinableOrganizationUnits(
+        os, state, dialog, ui::main_dialog::kOrganizationUnitList, domain, prompt);
     FUZZ_ASSERT(network.listings == 1);
     // The one buffer handed out is released once, whatever it held.
     FUZZ_ASSERT(network.freed == (network.handedOut != nullptr ? 1 : 0));
@@ -208,7 +217,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     state.CurrentOrganizationUnit.view());
     }
     // Loaded: a second fill does nothing.
-    FUZZ_ASSERT(!FillJoinableOrganizationUnits(os, state, dialog, domain));
+    FUZZ_ASSERT(!FillJoinableOrganizationUnits(
+        os, state, dialog, ui::main_dialog::kOrganizationUnitList, domain, prompt));
     FUZZ_ASSERT(network.listings == 1);
     world.ClearJournal();
     return 0;
