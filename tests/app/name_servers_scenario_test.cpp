@@ -34,16 +34,8 @@ std::string DnsCall(std::string_view adapter, std::string_view servers, int inje
            ") = " + (injected == 0 ? "0" : std::to_string(injected) + " [injected]");
 }
 
-const std::string kMachine = std::string(R"(
-[workstation]
-name WS-OLD
-join workgroup WORKGROUP
-[domain SALES sales.example.com]
-credential SALES\installer s3cret
-)") + std::string(program_test::kTwoAdapters);
-
-constexpr std::string_view kJoin =
-    "[settings]\r\ndomain=SALES\r\naccount=SALES\\installer\r\npassword=s3cret\r\n";
+const std::string& kMachine = program_test::kWorkgroupMachineBesideSales;
+constexpr std::string_view kJoin = program_test::kJoinSalesSettings;
 
 struct DnsCase {
     const char* name;

@@ -79,6 +79,19 @@ gateway 192.168.1.1
 lease 192.168.1.41 255.255.255.0 192.168.1.1
 )";
 
+// A workgroup machine with those adapters, beside the domain SALES that
+// accepts its installer account; and the settings that join it there.
+inline const std::string kWorkgroupMachineBesideSales = std::string(R"(
+[workstation]
+name WS-OLD
+join workgroup WORKGROUP
+[domain SALES sales.example.com]
+credential SALES\installer s3cret
+)") + std::string(kTwoAdapters);
+
+constexpr std::string_view kJoinSalesSettings =
+    "[settings]\r\ndomain=SALES\r\naccount=SALES\\installer\r\npassword=s3cret\r\n";
+
 inline std::vector<std::uint8_t> Ansi(std::string_view text) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }

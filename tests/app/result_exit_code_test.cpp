@@ -23,16 +23,8 @@ std::string Line(std::string_view level, std::int32_t code, std::string_view mes
     return program_test::LogLine(level, code, kNow, message);
 }
 
-const std::string kMachine = std::string(R"(
-[workstation]
-name WS-OLD
-join workgroup WORKGROUP
-[domain SALES sales.example.com]
-credential SALES\installer s3cret
-)") + std::string(program_test::kTwoAdapters);
-
-constexpr std::string_view kJoinSales =
-    "[settings]\r\ndomain=SALES\r\naccount=SALES\\installer\r\npassword=s3cret\r\n";
+const std::string& kMachine = program_test::kWorkgroupMachineBesideSales;
+constexpr std::string_view kJoinSales = program_test::kJoinSalesSettings;
 
 struct ResultCase {
     const char* name;

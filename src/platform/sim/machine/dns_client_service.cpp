@@ -65,13 +65,7 @@ platform::ErrorCode SimIpHelper::SetDnsServerSearchOrder(const char* adapterName
         state_.Record("SetDNSServerSearchOrder", std::move(arguments), *code, true);
         return *code;
     }
-    AdapterConfig* adapter = nullptr;
-    for (AdapterConfig& candidate : state_.adapters) {
-        if (EqualsNoCase(Cp1252ToUtf16(candidate.name), subject)) {
-            adapter = &candidate;
-            break;
-        }
-    }
+    AdapterConfig* adapter = state_.FindAdapter(subject);
     platform::ErrorCode result = platform::error::kSuccess;
     if (adapter == nullptr) {
         result = kWbemNotFound;

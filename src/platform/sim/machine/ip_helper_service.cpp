@@ -220,13 +220,7 @@ platform::ErrorCode SimIpHelper::SetAdapterIpAddress(const char* adapterName, st
         state_.Record("SetAdapterIpAddress", std::move(arguments), *code, true);
         return *code;
     }
-    AdapterConfig* adapter = nullptr;
-    for (AdapterConfig& candidate : state_.adapters) {
-        if (EqualsNoCase(Cp1252ToUtf16(candidate.name), subject)) {
-            adapter = &candidate;
-            break;
-        }
-    }
+    AdapterConfig* adapter = state_.FindAdapter(subject);
     platform::ErrorCode result = platform::error::kSuccess;
     if (adapter == nullptr) {
         result = platform::error::kInvalidParameter;

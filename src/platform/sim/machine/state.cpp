@@ -6,6 +6,15 @@
 
 namespace corvane::sim {
 
+AdapterConfig* State::FindAdapter(std::u16string_view name) {
+    for (AdapterConfig& candidate : adapters) {
+        if (EqualsNoCase(Cp1252ToUtf16(candidate.name), name)) {
+            return &candidate;
+        }
+    }
+    return nullptr;
+}
+
 namespace {
 
 // Days since 1970-01-01 of a civil date (proleptic Gregorian calendar).

@@ -107,6 +107,9 @@ struct State {
     // Adapters
     std::vector<AdapterConfig> adapters;
     bool hasSetAdapterIpAddress = true;
+    // The adapter the IP Helper and WMI calls name (its GUID, in any case);
+    // null when there is none.
+    AdapterConfig* FindAdapter(std::u16string_view name);
 
     Journal journal;
 
