@@ -8,50 +8,43 @@ namespace {
 
 constexpr const char* kOperation = "RunProgram";
 
-std::u16string_view OutcomeText(int dialogEnd, const RunResult& result) {
+struct Outcome {
+    int code;
+    std::u16string_view text;
+};
+
+Outcome OutcomeOf(int dialogEnd, const RunResult& result) {
     if (dialogEnd == platform::kDialogCancel) {
-        return u"the dialog was cancelled";
+        return {kExitCancelled, u"the dialog was cancelled"};
     }
     if (dialogEnd != platform::kDialogOk) {
-        return u"the dialog could not be created";
+        return {dialogEnd, u"the dialog could not be created"};
     }
     if (result.Abandoned()) {
-        return u"the run was abandoned";
+        return {kExitCancelled, u"the run was abandoned"};
     }
-    if (result.FirstFailure() != platform::error::kSuccess) {
-        return u"the code of the first step that failed";
+    if (const platform::ErrorCode failure = result.FirstFailure();
+        failure != platform::error::kSuccess) {
+        return {static_cast<int>(failure), u"the code of the first step that failed"};
     }
     if (result.RestartNeeded()) {
-        return u"every step succeeded, the computer needs to be restarted";
+        return {kExitRestartNeeded, u"every step succeeded, the computer needs to be restarted"};
     }
-    return u"every step succeeded";
+    return {0, u"every step succeeded"};
 }
 
 } // namespace
 
 int ResultExitCode(int dialogEnd, const RunResult& result) {
-    if (dialogEnd == platform::kDialogCancel) {
-        return kExitCancelled;
-    }
-    if (dialogEnd != platform::kDialogOk) {
-        return dialogEnd;
-    }
-    if (result.Abandoned()) {
-        return kExitCancelled;
-    }
-    if (const platform::ErrorCode failure = result.FirstFailure();
-        failure != platform::error::kSuccess) {
-        return static_cast<int>(failure);
-    }
-    return result.RestartNeeded() ? kExitRestartNeeded : 0;
+    return OutcomeOf(dialogEnd, result).code;
 }
 
 int LogResultExitCode(SetupState& state, int dialogEnd) {
-    const int code = ResultExitCode(dialogEnd, state.Result);
-    const bool succeeded = code == 0 || code == kExitRestartNeeded;
-    state.Log.Log(succeeded ? LogLevel::Info : LogLevel::Error, code, u"%S: Exit code %d: %s",
-                  kOperation, code, OutcomeText(dialogEnd, state.Result));
-    return code;
+    const Outcome outcome = OutcomeOf(dialogEnd, state.Result);
+    const bool succeeded = outcome.code == 0 || outcome.code == kExitRestartNeeded;
+    state.Log.Log(succeeded ? LogLevel::Info : LogLevel::Error, outcome.code,
+                  u"%S: Exit code %d: %s", kOperation, outcome.code, outcome.text);
+    return outcome.code;
 }
 
 } // namespace corvane

@@ -2,6 +2,7 @@
 
 #include "apply/dotted_quad.h"
 #include "support/fixed_text.h"
+#include "support/windows_1252.h"
 
 #include <array>
 #include <vector>
@@ -63,11 +64,7 @@ bool ParseAddress(std::u16string_view text, std::uint32_t& address) {
 std::u16string AddressText(std::uint32_t address) {
     char narrow[kDottedQuadCapacity];
     FormatDottedQuad(address, narrow);
-    std::u16string wide;
-    for (const char* c = narrow; *c != '\0'; ++c) {
-        wide.push_back(static_cast<char16_t>(*c));
-    }
-    return wide;
+    return Windows1252ToUtf16(narrow);
 }
 
 } // namespace
